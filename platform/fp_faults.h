@@ -1,0 +1,45 @@
+#pragma once
+
+#include <xmmintrin.h>
+
+// The arithmetic runs with the hardware traps masked (Qt is not written for
+// them); a trap is emulated by testing the SSE sticky flags at the points where
+// a trapping program would already have stopped: before a report, before an
+// output is written and before a result is returned.
+namespace platform {
+
+namespace detail {
+constexpr unsigned kFaultFlags = _MM_EXCEPT_INVALID | _MM_EXCEPT_DIV_ZERO | _MM_EXCEPT_OVERFLOW;
+[[noreturn]] void RaiseFault(unsigned flags);
+} // namespace detail
+
+// Forgets faults left by code that does not follow the convention (Qt, libm),
+// so that they are not blamed on the next computation.
+inline void ClearStaleFaults()
+{
+    const unsigned csr = _mm_getcsr();
+    if (csr & detail::kFaultFlags)
+        _mm_setcsr(csr & ~detail::kFaultFlags);
+}
+
+// Raises the exception a trap would have raised for the faults since the last
+// check, and clears them.
+inline void RaisePendingFault()
+{
+    const unsigned flags = _mm_getcsr() & detail::kFaultFlags;
+    if (flags) [[unlikely]]
+        detail::RaiseFault(flags);
+}
+
+// A comparison with a NaN traps as an invalid operation.
+inline void RequireOrdered(double x)
+{
+    if (x != x) [[unlikely]]
+        detail::RaiseFault(_MM_EXCEPT_INVALID);
+}
+
+// Stores an extended-precision value as a double, trapping on overflow as the
+// hardware store would.
+double StoreDouble(long double x);
+
+} // namespace platform
