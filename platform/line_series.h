@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QLineSeries>
+#include <QList>
+#include <QPointF>
+
+namespace platform {
+
+// A line series that keeps its points in ascending x, whatever the order of
+// adding (equal x all kept). Between BeginUpdate and EndUpdate the points are
+// collected here and handed to Qt in one replace, one redraw for the lot.
+class TLineSeries : public QLineSeries {
+    Q_OBJECT
+
+public:
+    explicit TLineSeries(QObject *parent = nullptr);
+
+    void Clear();
+    void AddXY(double x, double y);
+    double MaxYValue() const;
+    double MinYValue() const;
+
+    void BeginUpdate();
+    void EndUpdate();
+
+private:
+    QList<QPointF> sorted_;
+    int updating_ = 0;
+};
+
+} // namespace platform
