@@ -17,15 +17,21 @@ public:
 
     void Clear();
     void AddXY(double x, double y);
+    // The extremes among the points held; 0 for an empty series.
     double MaxYValue() const;
     double MinYValue() const;
+    double MaxXValue() const;
+    double MinXValue() const;
 
     void BeginUpdate();
     void EndUpdate();
 
 private:
+    void Changed();
+
     QList<QPointF> sorted_;
     int updating_ = 0;
+    bool pending_ = false;
 };
 
 } // namespace platform
