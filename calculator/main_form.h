@@ -98,7 +98,9 @@ private:
     void Recalculate();
     void CalculatePrice();
     void CalculateVolatility();
+    void WriteGreeks(double delta, double gamma, double theta, double vega);
     void DrawPayoff();
+    void SeedZeroLine();
 
     calculator::TPayoffLeg *FLeg = nullptr;
     std::vector<std::unique_ptr<calculator::TPayoffLeg>> FLegs;

@@ -1,0 +1,129 @@
+#include "calculator/main_form.h"
+
+#include "calculator/conversions.h"
+#include "platform/fp_faults.h"
+#include "platform/line_series.h"
+#include "pricing/black_scholes.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+using calculator::CompareLegs;
+using calculator::LegProfit;
+using calculator::ParseReal;
+using calculator::ParseWhole;
+using calculator::TPayoffLeg;
+using platform::TLineSeries;
+
+namespace {
+
+QValueAxis *AxisOf(TLineSeries &series, Qt::Orientation orientation)
+{
+    for (QAbstractAxis *axis : series.attachedAxes())
+        if (axis->orientation() == orientation)
+            return qobject_cast<QValueAxis *>(axis);
+    return nullptr;
+}
+
+// Qt's value axis does not follow the points: it is told the span of the zero
+// line, which covers every price the chart shows.
+void SpanBottomAxis(TLineSeries &zero_line)
+{
+    if (QValueAxis *axis = AxisOf(zero_line, Qt::Horizontal))
+        axis->setRange(zero_line.MinXValue(), zero_line.MaxXValue());
+}
+
+// Hands the series' points to Qt in one replace, also when an error stops the redraw half-way.
+class BatchedUpdate {
+public:
+    explicit BatchedUpdate(TLineSeries &series) : series_(series) { series_.BeginUpdate(); }
+    ~BatchedUpdate() { series_.EndUpdate(); }
+    BatchedUpdate(const BatchedUpdate &) = delete;
+    BatchedUpdate &operator=(const BatchedUpdate &) = delete;
+
+private:
+    TLineSeries &series_;
+};
+
+} // namespace
+
+void TMainForm::DrawPayoff()
+{
+    if (ParseWhole(EditLife->text().toStdString()) <= 0)
+        return;
+    if (ParseReal(EditSecurityPrice->text().toStdString()) <= 0)
+        return;
+    if (ParseReal(EditStrike->text().toStdString()) <= 0)
+        return;
+
+    const double S = platform::StoreDouble(ParseReal(EditSecurityPrice->text().toStdString()));
+    const double K = platform::StoreDouble(ParseReal(EditStrike->text().toStdString()));
+    const double P = platform::StoreDouble(ParseReal(EditOptPrice->text().toStdString()));
+    const bool is_call = RadioButtonCall->isChecked();
+
+    platform::ClearStaleFaults();
+    const double R = is_call ? 1.5 * pricing::MaxOf(S, K) : 0.5 * pricing::MinOf(K, S);
+    platform::RaisePendingFault();
+
+    {
+        const BatchedUpdate profit_update(*LineSeries2);
+        const BatchedUpdate zero_update(*LineSeries1);
+
+        FLegs.clear();
+        LineSeries2->Clear();
+        LineSeries1->Clear();
+
+        FLeg = FLegs.emplace_back(std::make_unique<TPayoffLeg>()).get();
+        FLeg->Strike = K;
+        FLeg->Premium = P;
+        FLeg->IsLong = true;
+        FLeg->IsCall = is_call;
+        FLeg = FLegs.emplace_back(std::make_unique<TPayoffLeg>()).get();
+        FLeg->Strike = R;
+        FLeg->Premium = 0;
+        FLeg->IsLong = false;
+        FLeg->IsCall = is_call;
+
+        std::stable_sort(FLegs.begin(), FLegs.end(),
+                         [](const auto &a, const auto &b) { return CompareLegs(*a, *b) < 0; });
+
+        std::vector<double> prices{pricing::MaxOf(0, FLegs.front()->Strike - (R - K)), (K - R) + FLegs.back()->Strike,
+                                   S};
+        for (const auto &leg : FLegs)
+            prices.push_back(leg->Strike);
+
+        for (const double x : prices) {
+            double pl = 0;
+            for (const auto &leg : FLegs) {
+                FLeg = leg.get();
+                pl += LegProfit(*FLeg, x);
+            }
+            const double y = 100 * pl;
+            platform::RaisePendingFault();
+            LineSeries2->AddXY(x, y);
+            LineSeries1->AddXY(x, 0);
+        }
+    }
+
+    const double V = pricing::MaxOf(std::abs(LineSeries2->MaxYValue()), std::abs(LineSeries2->MinYValue()));
+    if (QValueAxis *axis = AxisOf(*LineSeries2, Qt::Vertical))
+        axis->setRange(-V, V);
+    SpanBottomAxis(*LineSeries1);
+}
+
+void TMainForm::SeedZeroLine()
+{
+    FLegs.clear();
+    FLeg = nullptr;
+    {
+        const BatchedUpdate zero_update(*LineSeries1);
+        LineSeries1->AddXY(0, 0);
+        LineSeries1->AddXY(10, 0);
+    }
+    SpanBottomAxis(*LineSeries1);
+}
