@@ -3,6 +3,8 @@ BUILD      ?= build
 SAN_BUILD  ?= build-sanitize
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
 .PHONY: deps build run test bench fuzz soak memcheck screenshot package clean
 
@@ -22,6 +24,15 @@ test: build
 
 bench: build
 	$(BUILD)/bench/engine_bench
+
+# Fuzzes the field conversions for FUZZ_SECONDS on a scratch copy of the seed
+# corpus; the committed corpus never grows. Findings land in $(FUZZ_BUILD)/.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARIGON_FUZZ=ON >/dev/null
+	cmake --build $(FUZZ_BUILD) --target conversions_fuzzer -j $(JOBS)
+	rm -rf $(FUZZ_BUILD)/corpus && cp -r fuzz/corpus $(FUZZ_BUILD)/corpus
+	$(FUZZ_BUILD)/fuzz/conversions_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) build-*
