@@ -13,6 +13,39 @@ constexpr unsigned kFaultFlags = _MM_EXCEPT_INVALID | _MM_EXCEPT_DIV_ZERO | _MM_
 [[noreturn]] void RaiseFault(unsigned flags);
 } // namespace detail
 
+// The compiler does not model the SSE flags and may move arithmetic across a
+// read or a clear of them. These tie values to the reads: FenceInputs makes the
+// computations from the given values start after this point (after a clear),
+// FenceResults makes the given values be finished before it (before a read).
+namespace detail {
+inline void FenceInput(double &value)
+{
+    asm volatile("" : "+x"(value));
+}
+inline void FenceResult(double value)
+{
+    asm volatile("" : : "x"(value));
+}
+} // namespace detail
+
+template <typename... T>
+inline void FenceInputs(T &...values)
+{
+    (detail::FenceInput(values), ...);
+}
+
+template <typename... T>
+inline void FenceResults(const T &...values)
+{
+    (detail::FenceResult(values), ...);
+}
+
+// The faults since the last check, as _MM_EXCEPT_* bits.
+inline unsigned PendingFaults()
+{
+    return _mm_getcsr() & detail::kFaultFlags;
+}
+
 // Forgets faults left by code that does not follow the convention (Qt, libm),
 // so that they are not blamed on the next computation.
 inline void ClearStaleFaults()
@@ -31,11 +64,12 @@ inline void RaisePendingFault()
         detail::RaiseFault(flags);
 }
 
-// A comparison with a NaN traps as an invalid operation.
+// A comparison with a NaN traps as an invalid operation (unless an earlier
+// fault had trapped already).
 inline void RequireOrdered(double x)
 {
     if (x != x) [[unlikely]]
-        detail::RaiseFault(_MM_EXCEPT_INVALID);
+        detail::RaiseFault((_mm_getcsr() & detail::kFaultFlags) | _MM_EXCEPT_INVALID);
 }
 
 // Stores an extended-precision value as a double, trapping on overflow as the

@@ -13,15 +13,9 @@ constexpr double kUpperLimit = 1e10;
 constexpr double kTolerance = 0.00001;
 constexpr int kBisectionSteps = 100;
 
-double Solve(bool call, double S, double K, double r, double T, double price)
+template <typename Value>
+double Bisect(double price, Value value)
 {
-    // The strike is deliberately not discounted here.
-    if (call ? K + price < S : S + price < K)
-        return kVolFloor;
-
-    const auto value = [&](double sigma) {
-        return call ? detail::CallValue(S, K, r, sigma, T) : detail::PutValue(S, K, r, sigma, T);
-    };
     if (value(kVolFloor) >= price)
         return kVolFloor;
 
@@ -50,9 +44,29 @@ double Solve(bool call, double S, double K, double r, double T, double price)
     return kVolFailed;
 }
 
+double Solve(bool call, double S, double K, double r, double T, double price)
+{
+    // The strike is deliberately not discounted here.
+    if (call ? K + price < S : S + price < K)
+        return kVolFloor;
+
+    // Every search computes at least one value, so the fixed terms' faults are
+    // the same whether they are computed once or at every step.
+    detail::Fixed fixed;
+    if (detail::QuietTerms(S, K, r, T, fixed)) {
+        if (call)
+            return Bisect(price, [&](double sigma) { return detail::CallValue(fixed, sigma); });
+        return Bisect(price, [&](double sigma) { return detail::PutValue(fixed, sigma); });
+    }
+    if (call)
+        return Bisect(price, [&](double sigma) { return detail::CallValue(S, K, r, sigma, T); });
+    return Bisect(price, [&](double sigma) { return detail::PutValue(S, K, r, sigma, T); });
+}
+
 double Checked(bool call, double S, double K, double r, double T, double price)
 {
     const double sigma = Solve(call, S, K, r, T, price);
+    platform::FenceResults(sigma);
     platform::RaisePendingFault();
     return sigma;
 }
@@ -62,24 +76,28 @@ double Checked(bool call, double S, double K, double r, double T, double price)
 double CallImpliedVol(double S, double K, double r, double T, double price)
 {
     platform::ClearStaleFaults();
+    platform::FenceInputs(S, K, r, T, price);
     return Checked(true, S, K, r, T, price);
 }
 
 double PutImpliedVol(double S, double K, double r, double T, double price)
 {
     platform::ClearStaleFaults();
+    platform::FenceInputs(S, K, r, T, price);
     return Checked(false, S, K, r, T, price);
 }
 
 double CallImpliedVolDiv(double S, double K, double r, double T, double price, double D)
 {
     platform::ClearStaleFaults();
+    platform::FenceInputs(S, K, r, T, price, D);
     return Checked(true, detail::Adjusted(S, r, T, D), K, r, T, price);
 }
 
 double PutImpliedVolDiv(double S, double K, double r, double T, double price, double D)
 {
     platform::ClearStaleFaults();
+    platform::FenceInputs(S, K, r, T, price, D);
     return Checked(false, detail::Adjusted(S, r, T, D), K, r, T, price);
 }
 

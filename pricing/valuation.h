@@ -66,7 +66,60 @@ inline double PutValue(double S, double K, double r, double sigma, double T)
 // The security price less the dividend discounted over half the life.
 inline double Adjusted(double S, double r, double T, double D)
 {
-    return S - D * platform::Exp((-r) * T * 0.5);
+    const double exponent = (-r) * T * 0.5;
+    // With no dividend the discount cannot change S, and leaving it out changes
+    // nothing else as long as it would neither report nor make 0 x inf.
+    if (D == 0.0 && std::isless(exponent, platform::detail::kExpOverflow))
+        return S;
+    return S - D * platform::Exp(exponent);
+}
+
+// The terms of a value that do not depend on sigma. Computed once they give the
+// same bits as the step-by-step formulas, which compute them afresh each time.
+struct Fixed {
+    double S;
+    double K;
+    double sT;
+    double numerator;  // ln(S/K) + r T
+    double discount;   // e^(-r T)
+    double discounted; // K e^(-r T)
+};
+
+// Fills the fixed terms when none of them would report; otherwise the caller
+// takes the step-by-step path so that the reports come as often and in the
+// order they do there. Quiet comparisons: a NaN falls through without a flag.
+inline bool QuietTerms(double S, double K, double r, double T, Fixed &f)
+{
+    const double ratio = S / K;
+    const double exponent = -r * T;
+    if (!(std::isgreaterequal(T, 0.0) && std::isgreater(ratio, 0.0) &&
+          std::isless(exponent, platform::detail::kExpOverflow)))
+        return false;
+    f.S = S;
+    f.K = K;
+    f.sT = std::sqrt(T);
+    f.numerator = std::log(ratio) + r * T;
+    f.discount = platform::Exp(exponent);
+    f.discounted = K * f.discount;
+    return true;
+}
+
+inline D1D2 Terms(const Fixed &f, double sigma)
+{
+    const double d1 = f.numerator / (sigma * f.sT) + 0.5 * sigma * f.sT;
+    return {f.sT, d1, d1 - sigma * f.sT};
+}
+
+inline double CallValue(const Fixed &f, double sigma)
+{
+    const D1D2 t = Terms(f, sigma);
+    return f.S * Cnd(t.d1) - f.discounted * Cnd(t.d2);
+}
+
+inline double PutValue(const Fixed &f, double sigma)
+{
+    const D1D2 t = Terms(f, sigma);
+    return f.discounted * Cnd(-t.d2) - f.S * Cnd(-t.d1);
 }
 
 } // namespace pricing::detail
