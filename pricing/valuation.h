@@ -37,10 +37,17 @@ struct D1D2 {
     double d2;
 };
 
+// The fences keep the source order between a report and the faults of the
+// terms after it, which the compiler would otherwise be free to compute first.
 inline D1D2 Terms(double S, double K, double r, double sigma, double T)
 {
     const double sT = platform::Sqrt(T);
-    const double d1 = (platform::Log(S / K) + r * T) / (sigma * sT) + 0.5 * sigma * sT;
+    platform::FenceResults(sT);
+    platform::FenceInputs(S, K);
+    const double lnSK = platform::Log(S / K);
+    platform::FenceResults(lnSK);
+    platform::FenceInputs(r, T, sigma);
+    const double d1 = (lnSK + r * T) / (sigma * sT) + 0.5 * sigma * sT;
     return {sT, d1, d1 - sigma * sT};
 }
 
@@ -49,6 +56,8 @@ inline double CallValue(double S, double K, double r, double sigma, double T)
     const D1D2 t = Terms(S, K, r, sigma, T);
     // Sequenced by hand: each factor may report or fault, and the first to do so wins.
     const double n1 = Cnd(t.d1);
+    platform::FenceResults(n1);
+    platform::FenceInputs(r, T);
     const double discount = platform::Exp(-r * T);
     const double n2 = Cnd(t.d2);
     return S * n1 - K * discount * n2;
@@ -87,13 +96,18 @@ struct Fixed {
 
 // Fills the fixed terms when none of them would report; otherwise the caller
 // takes the step-by-step path so that the reports come as often and in the
-// order they do there. Quiet comparisons: a NaN falls through without a flag.
+// order they do there. Quiet comparisons: a NaN declines without a flag.
 inline bool QuietTerms(double S, double K, double r, double T, Fixed &f)
 {
+    // In the order the step-by-step path meets them, so that a term's fault
+    // is never computed here ahead of an earlier term's report there.
+    if (!std::isgreaterequal(T, 0.0))
+        return false;
     const double ratio = S / K;
+    if (!std::isgreater(ratio, 0.0))
+        return false;
     const double exponent = -r * T;
-    if (!(std::isgreaterequal(T, 0.0) && std::isgreater(ratio, 0.0) &&
-          std::isless(exponent, platform::detail::kExpOverflow)))
+    if (!std::isless(exponent, platform::detail::kExpOverflow))
         return false;
     f.S = S;
     f.K = K;
