@@ -110,8 +110,8 @@ std::string Difference(const QImage &actual, const QImage &expected)
     for (int y = 0; y < actual.height(); ++y)
         for (int x = 0; x < actual.width(); ++x)
             if (actual.pixelColor(x, y) != expected.pixelColor(x, y) && count++ == 0)
-                first = "at (" + std::to_string(x) + ", " + std::to_string(y) + ") " +
-                        Name(actual.pixelColor(x, y)) + " instead of " + Name(expected.pixelColor(x, y));
+                first = "at (" + std::to_string(x) + ", " + std::to_string(y) + ") " + Name(actual.pixelColor(x, y)) +
+                        " instead of " + Name(expected.pixelColor(x, y));
     return count == 0 ? std::string() : std::to_string(count) + " pixels differ, first " + first;
 }
 
@@ -242,20 +242,21 @@ TEST_P(Label3dStyleTest, DrawsTheShadesInOrderAndTheFaceOnTop)
 
 INSTANTIATE_TEST_SUITE_P(
     Styles, Label3dStyleTest,
-    testing::Values(StyleCase{T3DEffect::Normal3d, 5, -5, clGray, clWhite, {}},
-                    StyleCase{T3DEffect::Normal3d, 1, 1, clGray, clWhite, {}},
-                    StyleCase{T3DEffect::Resit3d, 5, -5, clGray, clWhite, {{kWhite, 1, 1}, {kGray, -1, -1}}},
-                    StyleCase{T3DEffect::Resit3d, 1, 1, clGray, clWhite, {{kWhite, 1, 1}, {kGray, -1, -1}}},
-                    StyleCase{T3DEffect::Raised3d, 5, -5, clGray, clWhite, {{kGray, 1, 1}, {kWhite, -1, -1}}},
-                    StyleCase{T3DEffect::Raised3d, 1, 1, clGray, clWhite, {{kGray, 1, 1}, {kWhite, -1, -1}}},
-                    StyleCase{T3DEffect::Shadowed3d, 5, -5, clGray, clWhite, {{kGray, 5, -5}}},
-                    StyleCase{T3DEffect::Shadowed3d, 1, 1, clGray, clWhite, {{kGray, 1, 1}}},
-                    StyleCase{T3DEffect::Shadowed3d, -3, 2, clGray, clWhite, {{kGray, -3, 2}}},
-                    StyleCase{T3DEffect::Resit3d, 1, 1, 0x0000FF, 0x00FF00,
-                              {{QColor(0, 255, 0), 1, 1}, {QColor(255, 0, 0), -1, -1}}},
-                    StyleCase{T3DEffect::Raised3d, 1, 1, 0x0000FF, 0x00FF00,
-                              {{QColor(255, 0, 0), 1, 1}, {QColor(0, 255, 0), -1, -1}}},
-                    StyleCase{T3DEffect::Shadowed3d, 2, 2, 0x0000FF, 0x00FF00, {{QColor(255, 0, 0), 2, 2}}}));
+    testing::Values(
+        StyleCase{T3DEffect::Normal3d, 5, -5, clGray, clWhite, {}},
+        StyleCase{T3DEffect::Normal3d, 1, 1, clGray, clWhite, {}},
+        StyleCase{T3DEffect::Resit3d, 5, -5, clGray, clWhite, {{kWhite, 1, 1}, {kGray, -1, -1}}},
+        StyleCase{T3DEffect::Resit3d, 1, 1, clGray, clWhite, {{kWhite, 1, 1}, {kGray, -1, -1}}},
+        StyleCase{T3DEffect::Raised3d, 5, -5, clGray, clWhite, {{kGray, 1, 1}, {kWhite, -1, -1}}},
+        StyleCase{T3DEffect::Raised3d, 1, 1, clGray, clWhite, {{kGray, 1, 1}, {kWhite, -1, -1}}},
+        StyleCase{T3DEffect::Shadowed3d, 5, -5, clGray, clWhite, {{kGray, 5, -5}}},
+        StyleCase{T3DEffect::Shadowed3d, 1, 1, clGray, clWhite, {{kGray, 1, 1}}},
+        StyleCase{T3DEffect::Shadowed3d, -3, 2, clGray, clWhite, {{kGray, -3, 2}}},
+        StyleCase{
+            T3DEffect::Resit3d, 1, 1, 0x0000FF, 0x00FF00, {{QColor(0, 255, 0), 1, 1}, {QColor(255, 0, 0), -1, -1}}},
+        StyleCase{
+            T3DEffect::Raised3d, 1, 1, 0x0000FF, 0x00FF00, {{QColor(255, 0, 0), 1, 1}, {QColor(0, 255, 0), -1, -1}}},
+        StyleCase{T3DEffect::Shadowed3d, 2, 2, 0x0000FF, 0x00FF00, {{QColor(255, 0, 0), 2, 2}}}));
 
 TEST(Label3dTest, DisabledLabelDrawsItsFaceInTheSystemGreyTextAndKeepsItsShades)
 {
@@ -331,27 +332,26 @@ TEST_P(Label3dAlignmentTest, FollowsTheHorizontalAlignmentAndAlwaysStartsAtTheTo
     EXPECT_EQ(right > 70, c.atRight) << c << ", ink to column " << right;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Alignments, Label3dAlignmentTest,
-    testing::Values(AlignmentCase{Qt::AlignLeft | Qt::AlignVCenter, "left, vertically centred", true, false},
-                    AlignmentCase{Qt::AlignRight | Qt::AlignBottom, "right, bottom", false, true},
-                    AlignmentCase{Qt::AlignHCenter | Qt::AlignVCenter, "centred", false, false},
-                    AlignmentCase{Qt::AlignCenter, "centred both ways", false, false}));
+INSTANTIATE_TEST_SUITE_P(Alignments, Label3dAlignmentTest,
+                         testing::Values(AlignmentCase{Qt::AlignLeft | Qt::AlignVCenter, "left, vertically centred",
+                                                       true, false},
+                                         AlignmentCase{Qt::AlignRight | Qt::AlignBottom, "right, bottom", false, true},
+                                         AlignmentCase{Qt::AlignHCenter | Qt::AlignVCenter, "centred", false, false},
+                                         AlignmentCase{Qt::AlignCenter, "centred both ways", false, false}));
 
 TEST(Label3dTest, BreaksWordsAndExpandsTabsWhateverWordWrapSays)
 {
     const auto wrapped = MakeLabel("HH HH", {50, 80});
     wrapped->setWordWrap(false);
     const auto [top, bottom] = InkRows(Render(*wrapped), kFace);
-    EXPECT_GT(bottom - top, QFontMetrics(CrispFont(20)).lineSpacing()) << "two lines, rows " << top << " to "
-                                                                      << bottom;
+    EXPECT_GT(bottom - top, QFontMetrics(CrispFont(20)).lineSpacing()) << "two lines, rows " << top << " to " << bottom;
 
     const auto spaced = MakeLabel("I I", {200, 40});
     const auto tabbed = MakeLabel("I\tI", {200, 40});
     const int spacedWidth = InkColumns(Render(*spaced), kFace).second;
     const int tabbedWidth = InkColumns(Render(*tabbed), kFace).second;
-    EXPECT_GT(tabbedWidth, spacedWidth + 20) << "a tab reaches the next tab stop: ink to " << tabbedWidth
-                                             << ", with a space to " << spacedWidth;
+    EXPECT_GT(tabbedWidth, spacedWidth + 20)
+        << "a tab reaches the next tab stop: ink to " << tabbedWidth << ", with a space to " << spacedWidth;
 }
 
 struct AccelCase {
@@ -535,7 +535,8 @@ TEST_P(Label3dRepaintTest, RepaintsOnlyWhenTheSetterSaysSo)
 INSTANTIATE_TEST_SUITE_P(
     Setters, Label3dRepaintTest,
     testing::Values(
-        RepaintCase{"setStyleEffect(Normal3d)", {}, [](TmyLabel3d &l) { l.setStyleEffect(T3DEffect::Normal3d); }, false},
+        RepaintCase{
+            "setStyleEffect(Normal3d)", {}, [](TmyLabel3d &l) { l.setStyleEffect(T3DEffect::Normal3d); }, false},
         RepaintCase{"setStyleEffect(Resit3d)", {}, [](TmyLabel3d &l) { l.setStyleEffect(T3DEffect::Resit3d); }, true},
         RepaintCase{"SetShadowColor(8421504)", {}, [](TmyLabel3d &l) { l.SetShadowColor(8421504); }, false},
         RepaintCase{"SetShadowColor(0)", {}, [](TmyLabel3d &l) { l.SetShadowColor(0); }, true},
@@ -633,6 +634,44 @@ TEST(Label3dPointerTest, RaisesOnMouseOutWhenThePointerCrossesAnyEdge)
         }
 }
 
+// With a button held Qt holds back the leave until the release; the crossing still
+// counts. Every row ends released: the button state outlives the window.
+TEST(Label3dPointerTest, RaisesOnMouseOutWhenDraggedAcrossTheEdge)
+{
+    const struct {
+        const char *steps;
+        const char *expected;
+    } cases[] = {
+        {"iPoR", "0011"}, {"iPoioR", "001122"}, {"iPoiRo", "001112"}, {"iPoRio", "001112"},
+        {"iPRo", "0001"}, {"iPiiR", "00000"},   {"iPoooR", "001111"},
+    };
+    for (const auto &c : cases) {
+        QWidget window;
+        window.resize(200, 100);
+        auto *label = new TmyLabel3d(&window);
+        label->setGeometry(50, 30, 60, 20);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy out(label, &TmyLabel3d::OnMouseOut);
+        QWindow *handle = window.windowHandle();
+        QTest::mouseMove(handle, {5, 5});
+
+        QPoint at;
+        std::string counts;
+        for (const char *step = c.steps; *step; ++step) {
+            switch (*step) {
+            case 'i': QTest::mouseMove(handle, at = {80, 40}); break;
+            case 'o': QTest::mouseMove(handle, at = {150, 40}); break;
+            case 'P': QTest::mousePress(handle, Qt::LeftButton, {}, at); break;
+            case 'R': QTest::mouseRelease(handle, Qt::LeftButton, {}, at); break;
+            }
+            counts += std::to_string(out.count());
+        }
+        EXPECT_EQ(counts, c.expected) << "steps " << c.steps
+                                      << " (i move in, o move out, P press, R release), OnMouseOut after each step";
+    }
+}
+
 class MoveCounter : public QObject {
 public:
     int moves = 0;
@@ -653,11 +692,8 @@ TEST(Label3dPointerTest, PointerMovesReachNoHandlerBehindTheLabel)
         Qt::MouseButtons buttons;
         int expected;
     } cases[] = {
-        {false, Qt::NoButton, 1},
-        {false, Qt::LeftButton, 1},
-        {true, Qt::NoButton, 0},
-        {true, Qt::LeftButton, 0},
-        {true, Qt::RightButton, 0},
+        {false, Qt::NoButton, 1},  {false, Qt::LeftButton, 1}, {true, Qt::NoButton, 0},
+        {true, Qt::LeftButton, 0}, {true, Qt::RightButton, 0},
     };
     for (const auto &c : cases) {
         QWidget parent;
@@ -667,8 +703,7 @@ TEST(Label3dPointerTest, PointerMovesReachNoHandlerBehindTheLabel)
         label->setGeometry(0, 0, 60, 20);
         MoveCounter parentMoves;
         parent.installEventFilter(&parentMoves);
-        QMouseEvent move(QEvent::MouseMove, QPointF(30, 10), QPointF(30, 10), Qt::NoButton, c.buttons,
-                         Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(30, 10), QPointF(30, 10), Qt::NoButton, c.buttons, Qt::NoModifier);
         QApplication::sendEvent(label, &move);
         EXPECT_EQ(parentMoves.moves, c.expected)
             << (c.ours ? "TmyLabel3d" : "QLabel") << ", buttons 0x" << std::hex << c.buttons.toInt();
@@ -683,8 +718,8 @@ TEST(Label3dPointerTest, ClickNeedsALeftPressAndReleaseBothOnTheLabel)
         QPoint release;
         int expected;
     } cases[] = {
-        {Qt::LeftButton, {30, 10}, {30, 10}, 1}, {Qt::LeftButton, {0, 0}, {59, 19}, 1},
-        {Qt::LeftButton, {30, 10}, {60, 10}, 0}, {Qt::LeftButton, {30, 10}, {30, -1}, 0},
+        {Qt::LeftButton, {30, 10}, {30, 10}, 1},  {Qt::LeftButton, {0, 0}, {59, 19}, 1},
+        {Qt::LeftButton, {30, 10}, {60, 10}, 0},  {Qt::LeftButton, {30, 10}, {30, -1}, 0},
         {Qt::RightButton, {30, 10}, {30, 10}, 0},
     };
     for (const auto &c : cases) {
@@ -693,9 +728,9 @@ TEST(Label3dPointerTest, ClickNeedsALeftPressAndReleaseBothOnTheLabel)
         QSignalSpy clicks(&label, &TmyLabel3d::clicked);
         QTest::mousePress(&label, c.button, Qt::NoModifier, c.press);
         QTest::mouseRelease(&label, c.button, Qt::NoModifier, c.release);
-        EXPECT_EQ(clicks.count(), c.expected) << "button 0x" << std::hex << c.button << std::dec << " pressed at "
-                                              << c.press.x() << ", " << c.press.y() << " released at "
-                                              << c.release.x() << ", " << c.release.y();
+        EXPECT_EQ(clicks.count(), c.expected)
+            << "button 0x" << std::hex << c.button << std::dec << " pressed at " << c.press.x() << ", " << c.press.y()
+            << " released at " << c.release.x() << ", " << c.release.y();
     }
 }
 

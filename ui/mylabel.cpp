@@ -161,11 +161,8 @@ void TmyLabel3d::DoDrawText(QPainter &painter, const QRect &rect, int flags)
         draw(second, 1, 1);
         draw(first, -1, -1);
         break;
-    case T3DEffect::Shadowed3d:
-        draw(second, hShadeOffset_, vShadeOffset_);
-        break;
-    case T3DEffect::Normal3d:
-        break;
+    case T3DEffect::Shadowed3d: draw(second, hShadeOffset_, vShadeOffset_); break;
+    case T3DEffect::Normal3d: break;
     }
     draw(isEnabled() ? palette().color(foregroundRole()) : ToQColor(clGrayText), 0, 0);
 }
@@ -187,10 +184,21 @@ void TmyLabel3d::leaveEvent(QEvent *event)
     emit OnMouseOut();
 }
 
-// Pointer moves stop here: neither the base label nor the parent sees them.
+// While a button is held Qt reports the leave only at the release, but the moves
+// keep coming here, so the crossing is caught from them. Pointer moves stop here:
+// neither the base label nor the parent sees them.
 void TmyLabel3d::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
+    if (event->buttons() == Qt::NoButton)
+        return;
+    const bool inside = rect().contains(event->position().toPoint());
+    if (inside) {
+        pointerInside_ = true;
+    } else if (pointerInside_) {
+        pointerInside_ = false;
+        emit OnMouseOut();
+    }
 }
 
 void TmyLabel3d::mousePressEvent(QMouseEvent *event)
