@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 .PHONY: deps build run test bench fuzz soak memcheck screenshot package clean
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(BENCH_DEPS)
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) >/dev/null
@@ -22,8 +22,10 @@ test: build
 	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
 
+bench: BENCH_DEPS = libquantlib0-dev
 bench: build
 	$(BUILD)/bench/engine_bench
+	@if [ -x $(BUILD)/bench/quantlib_bench ]; then $(BUILD)/bench/quantlib_bench; fi
 
 # Fuzzes the field conversions for FUZZ_SECONDS on a scratch copy of the seed
 # corpus; the committed corpus never grows. Findings land in $(FUZZ_BUILD)/.
