@@ -1,7 +1,7 @@
 #include "calculator/main_form.h"
 
 #include "calculator/conversions.h"
-#include "platform/handler_guard.h"
+#include "calculator/field_text.h"
 
 #include <QDate>
 #include <QDateEdit>
@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -33,8 +34,7 @@ void TMainForm::CalculationDateChange(QObject *)
 {
     const qint64 days = std::abs(CalculationDate->date().daysTo(ExpirationDate->date()));
     // Rewriting the life moves the expiration date and recalculates, nested, before setText returns.
-    EditLife->setText(QString::number(days));
-    platform::RethrowPending();
+    calculator::WriteText(EditLife, std::to_string(days));
     Recalculate();
 }
 
@@ -45,7 +45,7 @@ void TMainForm::ExpirationDateChange(QObject *Sender)
 
 void TMainForm::EditLifeChange(QObject *)
 {
-    const std::string text = EditLife->text().toStdString();
+    const std::string text = calculator::TextOf(EditLife);
     if (text.empty())
         return;
     const int days = calculator::ParseWhole(text);

@@ -1,6 +1,7 @@
 #include "calculator/main_form.h"
 
 #include "calculator/conversions.h"
+#include "calculator/field_text.h"
 #include "platform/fp_faults.h"
 #include "platform/line_series.h"
 #include "pricing/black_scholes.h"
@@ -17,6 +18,7 @@ using calculator::CompareLegs;
 using calculator::LegProfit;
 using calculator::ParseReal;
 using calculator::ParseWhole;
+using calculator::TextOf;
 using calculator::TPayoffLeg;
 using platform::TLineSeries;
 
@@ -54,20 +56,22 @@ private:
 
 void TMainForm::DrawPayoff()
 {
-    if (ParseWhole(EditLife->text().toStdString()) <= 0)
+    if (ParseWhole(TextOf(EditLife)) <= 0)
         return;
-    if (ParseReal(EditSecurityPrice->text().toStdString()) <= 0)
+    if (ParseReal(TextOf(EditSecurityPrice)) <= 0)
         return;
-    if (ParseReal(EditStrike->text().toStdString()) <= 0)
+    if (ParseReal(TextOf(EditStrike)) <= 0)
         return;
 
-    const double S = platform::StoreDouble(ParseReal(EditSecurityPrice->text().toStdString()));
-    const double K = platform::StoreDouble(ParseReal(EditStrike->text().toStdString()));
-    const double P = platform::StoreDouble(ParseReal(EditOptPrice->text().toStdString()));
+    double S = platform::StoreDouble(ParseReal(TextOf(EditSecurityPrice)));
+    double K = platform::StoreDouble(ParseReal(TextOf(EditStrike)));
+    const double P = platform::StoreDouble(ParseReal(TextOf(EditOptPrice)));
     const bool is_call = RadioButtonCall->isChecked();
 
     platform::ClearStaleFaults();
+    platform::FenceInputs(S, K);
     const double R = is_call ? 1.5 * pricing::MaxOf(S, K) : 0.5 * pricing::MinOf(K, S);
+    platform::FenceResults(R);
     platform::RaisePendingFault();
 
     {
@@ -104,6 +108,7 @@ void TMainForm::DrawPayoff()
                 pl += LegProfit(*FLeg, x);
             }
             const double y = 100 * pl;
+            platform::FenceResults(y);
             platform::RaisePendingFault();
             LineSeries2->AddXY(x, y);
             LineSeries1->AddXY(x, 0);
