@@ -13,6 +13,11 @@ void PrintTo(const RecordedBox &box, std::ostream *os)
         << box.icon << "}";
 }
 
+void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 RecordedBox ErrorBox(const QString &text)
 {
     return {QStringLiteral("Varigon"), text, QMessageBox::Critical};
@@ -90,6 +95,13 @@ void WindowTest::Retype(QLineEdit *field, const QString &text)
 {
     Erase(field);
     QTest::keyClicks(field, text);
+}
+
+void WindowTest::EnterInputs(const QString &security, const QString &strike, const QString &life)
+{
+    Retype(form_->EditSecurityPrice, security);
+    Retype(form_->EditStrike, strike);
+    Retype(form_->EditLife, life);
 }
 
 void WindowTest::Backspace(QLineEdit *field)

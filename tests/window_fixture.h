@@ -27,6 +27,9 @@ struct RecordedBox {
 
 void PrintTo(const RecordedBox &box, std::ostream *os);
 
+// Field texts in failure messages.
+void PrintTo(const QString &text, std::ostream *os);
+
 // The error display's box for a message: caption "Varigon", critical icon.
 RecordedBox ErrorBox(const QString &text);
 
@@ -64,7 +67,10 @@ protected:
     // Erase, then Type.
     void Retype(QLineEdit *field, const QString &text);
 
-    // Presses Backspace in the focused field.
+    // Retypes security price, strike and life, in this order (rate and dividend keep their texts).
+    void EnterInputs(const QString &security, const QString &strike, const QString &life);
+
+    // Presses Backspace at the end of the field's text.
     void Backspace(QLineEdit *field);
 
     // Clicks the radio button on its indicator (the focus moves to it).
