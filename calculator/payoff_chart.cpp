@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 using calculator::CompareLegs;
@@ -75,8 +76,9 @@ void TMainForm::DrawPayoff()
     platform::RaisePendingFault();
 
     {
-        const BatchedUpdate profit_update(*LineSeries2);
+        // Ended in reverse order: Qt gets the profit/loss line first, then the zero line.
         const BatchedUpdate zero_update(*LineSeries1);
+        const BatchedUpdate profit_update(*LineSeries2);
 
         FLegs.clear();
         LineSeries2->Clear();
