@@ -39,16 +39,18 @@ bool SameMessage(const std::exception &e, const std::string &message)
 enum Symbol { kSpace, kSign, kDigit, kSeparator, kExponentMark, kOther, kSymbols };
 enum State { kLead, kSigned, kWhole, kFraction, kMark, kExponent, kTrail, kStates, kReject = -1 };
 
+// clang-format off
 constexpr int kNext[kStates][kSymbols] = {
-    //           space   sign       digit      separator  E/e     other
-    /* kLead */ {kLead, kSigned, kWhole, kFraction, kReject, kReject},
-    /* kSigned */ {kReject, kReject, kWhole, kFraction, kReject, kReject},
-    /* kWhole */ {kTrail, kReject, kWhole, kFraction, kMark, kReject},
-    /* kFraction */ {kTrail, kReject, kFraction, kReject, kMark, kReject},
-    /* kMark */ {kTrail, kExponent, kExponent, kReject, kReject, kReject},
-    /* kExponent */ {kTrail, kReject, kExponent, kReject, kReject, kReject},
-    /* kTrail */ {kTrail, kReject, kReject, kReject, kReject, kReject},
+    //              space    sign       digit      separator  E/e      other
+    /* kLead */     {kLead,   kSigned,   kWhole,    kFraction, kReject, kReject},
+    /* kSigned */   {kReject, kReject,   kWhole,    kFraction, kReject, kReject},
+    /* kWhole */    {kTrail,  kReject,   kWhole,    kFraction, kMark,   kReject},
+    /* kFraction */ {kTrail,  kReject,   kFraction, kReject,   kMark,   kReject},
+    /* kMark */     {kTrail,  kExponent, kExponent, kReject,   kReject, kReject},
+    /* kExponent */ {kTrail,  kReject,   kExponent, kReject,   kReject, kReject},
+    /* kTrail */    {kTrail,  kReject,   kReject,   kReject,   kReject, kReject},
 };
+// clang-format on
 constexpr bool kAccepting[kStates] = {false, false, true, true, true, true, true};
 
 Symbol Classify(char c, char separator)
@@ -239,7 +241,8 @@ std::optional<std::int32_t> ReferenceWhole(const std::string &text)
     const bool zeroX = rest.size() >= 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X');
     if (zeroX || rest[0] == '$' || rest[0] == 'x' || rest[0] == 'X') {
         const std::string digits = rest.substr(zeroX ? 2 : 1);
-        if (digits.empty() || digits.size() > 8 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        if (digits.empty() || digits.size() > 8 ||
+            digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
             return std::nullopt;
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(std::strtoul(digits.c_str(), nullptr, 16)));
     }

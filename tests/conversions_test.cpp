@@ -236,7 +236,8 @@ TEST(ParseWhole, RejectsOtherTextsAndValuesBeyond32Bits)
         std::string("1\0", 2),
     };
     for (const std::string &text : cases)
-        EXPECT_TRUE(Raises<platform::EConvertError>([&] { ParseWhole(text); }, NotWhole(text))) << "text " << Shown(text);
+        EXPECT_TRUE(Raises<platform::EConvertError>([&] { ParseWhole(text); }, NotWhole(text)))
+            << "text " << Shown(text);
 }
 
 struct RoundCase {
@@ -272,7 +273,8 @@ TEST(RoundToDigit, RoundsToAMultipleOfThePowerWithTiesToEven)
     };
     for (const RoundCase &c : cases) {
         try {
-            EXPECT_EQ(RoundToDigit(c.x, c.d), static_cast<double>(c.expected)) << "x " << static_cast<double>(c.x) << ", d " << c.d;
+            EXPECT_EQ(RoundToDigit(c.x, c.d), static_cast<double>(c.expected))
+                << "x " << static_cast<double>(c.x) << ", d " << c.d;
         } catch (const std::exception &e) {
             ADD_FAILURE() << "x " << static_cast<double>(c.x) << ", d " << c.d << " raised \"" << e.what() << "\"";
         }
@@ -345,12 +347,17 @@ TEST(FormatReal, WritesFifteenSignificantDigitsInTheGeneralFormat)
 
 TEST(FormatReal, ShowsRoundedResultsWithoutTrailingZeros)
 {
-    const RoundCase cases[] = {{1.23456L, -4, 0}, {0.1L + 0.2L, -4, 0}, {2.00004999L, -4, 0}, {12.5L, 0, 0}, {-7.25L, -4, 0}};
-    const std::string expected[] = {"1.2346", "0.3", "2", "12", "-7.25"};
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(FormatReal(RoundToDigit(cases[i].x, cases[i].d)), expected[i])
-            << "x " << static_cast<double>(cases[i].x) << ", d " << cases[i].d;
-    }
+    struct DisplayCase {
+        long double x;
+        int d;
+        std::string text;
+    };
+    const DisplayCase cases[] = {
+        {1.23456L, -4, "1.2346"}, {0.1L + 0.2L, -4, "0.3"}, {2.00004999L, -4, "2"},
+        {12.5L, 0, "12"},         {-7.25L, -4, "-7.25"},
+    };
+    for (const DisplayCase &c : cases)
+        EXPECT_EQ(FormatReal(RoundToDigit(c.x, c.d)), c.text) << "x " << static_cast<double>(c.x) << ", d " << c.d;
 }
 
 TEST(ScaledParameter, FormsTheProductAtExtendedPrecisionAndStoresItAsADouble)
@@ -360,7 +367,8 @@ TEST(ScaledParameter, FormsTheProductAtExtendedPrecisionAndStoresItAsADouble)
     EXPECT_EQ(ScaledParameter(ParseReal("1e-400"), calculator::kPercent), 0.0);
 
     const long double huge = ParseReal("1e400");
-    EXPECT_TRUE(Raises<platform::EOverflow>([&] { ScaledParameter(huge, calculator::kPercent); }, "Floating point overflow"));
+    EXPECT_TRUE(
+        Raises<platform::EOverflow>([&] { ScaledParameter(huge, calculator::kPercent); }, "Floating point overflow"));
     EXPECT_TRUE(Raises<platform::EOverflow>([] { ScaledParameter(LDBL_MAX, 2); }, "Floating point overflow"));
 }
 
