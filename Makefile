@@ -22,6 +22,12 @@ test: build
 	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
 
+run: build
+	$(BUILD)/varigon
+
+screenshot: build
+	scripts/screenshot $(BUILD)/varigon $(BUILD)/screenshot.png
+
 bench: BENCH_DEPS = libquantlib0-dev
 bench: build
 	$(BUILD)/bench/engine_bench
