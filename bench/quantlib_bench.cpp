@@ -31,33 +31,40 @@ const Case kCases[] = {
     {"ATM 30d D=1", 100, 100, 0.03, 0.25, 30.0 / 360, 1},
 };
 
-// Median over batches of the time per call, in nanoseconds.
-template <typename F>
-double NanosPerCall(F f)
+struct Row {
+    double ours;
+    double theirs;
+};
+
+// Median time per call in nanoseconds over batches, ours and theirs taken in
+// turn so that a change in the machine's load falls on both alike.
+template <typename F, typename G>
+Row Measure(F ours, G theirs)
 {
-    constexpr int kBatches = 15;
-    constexpr int kCalls = 20000;
-    std::vector<double> times;
-    for (int b = 0; b < kBatches; ++b) {
+    constexpr int kBatches = 21;
+    constexpr int kCalls = 10000;
+    const auto batch = [](auto &f) {
         const auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < kCalls; ++i)
             f();
-        const auto stop = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::nano>(stop - start).count() / kCalls);
+        return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count() / kCalls;
+    };
+    std::vector<double> a, b;
+    for (int i = 0; i < kBatches; ++i) {
+        a.push_back(batch(ours));
+        b.push_back(batch(theirs));
     }
-    std::nth_element(times.begin(), times.begin() + kBatches / 2, times.end());
-    return times[kBatches / 2];
+    const auto median = [](std::vector<double> &v) {
+        std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+        return v[v.size() / 2];
+    };
+    return {median(a), median(b)};
 }
 
 double Adjusted(const Case &c)
 {
     return c.S - c.D * std::exp(-c.r * c.T * 0.5);
 }
-
-struct Row {
-    double ours;
-    double theirs;
-};
 
 void Print(const char *what, const char *name, Row row)
 {
@@ -72,50 +79,51 @@ int main()
     std::vector<double> ratios[4];
     for (Case c : kCases) {
         benchmark::DoNotOptimize(c);
-        const Row value{NanosPerCall([&] {
-                            benchmark::DoNotOptimize(pricing::CallPriceDiv(c.S, c.K, c.r, c.sigma, c.T, c.D));
-                        }),
-                        NanosPerCall([&] {
+        const Row value = Measure(
+            [&] { benchmark::DoNotOptimize(pricing::CallPriceDiv(c.S, c.K, c.r, c.sigma, c.T, c.D)); },
+            [&] {
                             const double discount = std::exp(-c.r * c.T);
                             const double forward = Adjusted(c) / discount;
-                            benchmark::DoNotOptimize(ql::blackFormula(ql::Option::Call, c.K, forward,
-                                                                      c.sigma * std::sqrt(c.T), discount));
-                        })};
+                benchmark::DoNotOptimize(
+                    ql::blackFormula(ql::Option::Call, c.K, forward, c.sigma * std::sqrt(c.T), discount));
+            });
         Print("value", c.name, value);
         ratios[0].push_back(value.ours / value.theirs);
 
-        const Row greeks{NanosPerCall([&] {
-                             double d, g, t, v, r;
-                             pricing::CallGreeksDiv(c.S, c.K, c.r, c.sigma, c.T, c.D, d, g, t, v, r);
-                             benchmark::DoNotOptimize(d + g + t + v + r);
-                         }),
-                         NanosPerCall([&] {
-                             const double discount = std::exp(-c.r * c.T);
-                             const double spot = Adjusted(c);
-                             const ql::BlackCalculator calc(ql::Option::Call, c.K, spot / discount,
-                                                            c.sigma * std::sqrt(c.T), discount);
-                             benchmark::DoNotOptimize(calc.value() + calc.delta(spot) + calc.gamma(spot) +
-                                                      calc.theta(spot, c.T) + calc.vega(c.T) + calc.rho(c.T));
-                         })};
+        const Row greeks = Measure(
+            [&] {
+                double d, g, t, v, r;
+                pricing::CallGreeksDiv(c.S, c.K, c.r, c.sigma, c.T, c.D, d, g, t, v, r);
+                benchmark::DoNotOptimize(d + g + t + v + r);
+            },
+            [&] {
+                const double discount = std::exp(-c.r * c.T);
+                const double spot = Adjusted(c);
+                const ql::BlackCalculator calc(ql::Option::Call, c.K, spot / discount, c.sigma * std::sqrt(c.T),
+                                               discount);
+                benchmark::DoNotOptimize(calc.value() + calc.delta(spot) + calc.gamma(spot) + calc.theta(spot, c.T) +
+                                         calc.vega(c.T) + calc.rho(c.T));
+            });
         Print("value + Greeks", c.name, greeks);
         ratios[1].push_back(greeks.ours / greeks.theirs);
 
         const double price = pricing::CallPriceDiv(c.S, c.K, c.r, c.sigma, c.T, c.D);
-        const auto theirsImplied = [&](auto solver) {
-            return NanosPerCall([&] {
+        const auto ours = [&] {
+            benchmark::DoNotOptimize(pricing::CallImpliedVolDiv(c.S, c.K, c.r, c.T, price, c.D));
+        };
+        const auto theirs = [&](auto solver) {
+            return [&c, solver] {
                 const double discount = std::exp(-c.r * c.T);
                 const double forward = Adjusted(c) / discount;
                 benchmark::DoNotOptimize(solver(forward, discount) / std::sqrt(c.T));
-            });
+            };
         };
-        const double ours = NanosPerCall(
-            [&] { benchmark::DoNotOptimize(pricing::CallImpliedVolDiv(c.S, c.K, c.r, c.T, price, c.D)); });
-        const Row newton{ours, theirsImplied([&](double forward, double discount) {
-                             return ql::blackFormulaImpliedStdDev(ql::Option::Call, c.K, forward, price, discount);
-                         })};
-        const Row lirs{ours, theirsImplied([&](double forward, double discount) {
-                           return ql::blackFormulaImpliedStdDevLiRS(ql::Option::Call, c.K, forward, price, discount);
-                       })};
+        const Row newton = Measure(ours, theirs([&](double forward, double discount) {
+            return ql::blackFormulaImpliedStdDev(ql::Option::Call, c.K, forward, price, discount);
+        }));
+        const Row lirs = Measure(ours, theirs([&](double forward, double discount) {
+            return ql::blackFormulaImpliedStdDevLiRS(ql::Option::Call, c.K, forward, price, discount);
+        }));
         Print("implied vol (Newton)", c.name, newton);
         Print("implied vol (LiRS)", c.name, lirs);
         ratios[2].push_back(newton.ours / newton.theirs);

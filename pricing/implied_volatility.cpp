@@ -13,8 +13,62 @@ constexpr double kUpperLimit = 1e10;
 constexpr double kTolerance = 0.00001;
 constexpr int kBisectionSteps = 100;
 
+// One bisection step on the bounds; true when mid is the answer.
+inline bool Step(double mid, double value, double price, double &lo, double &hi)
+{
+    const double diff = value - price;
+    if (std::fabs(diff) < kTolerance)
+        return true;
+    if (diff >= 0)
+        hi = mid;
+    else
+        lo = mid;
+    return false;
+}
+
+// Two steps a round: the values at the midpoint and at both midpoints that
+// can follow it are independent, so the processor overlaps their latencies;
+// the one not taken is discarded. Only for values that neither report nor
+// fault at a volatility between two that were already valued (the fixed-term
+// values: each operation's fault is monotone in sigma, and the floor and the
+// upper bound are valued first), so the extra values leave no trace.
 template <typename Value>
-double Bisect(double price, Value value)
+double BisectTwoByTwo(double price, double hi, Value value)
+{
+    static_assert(kBisectionSteps % 2 == 0);
+    double lo = kVolFloor;
+    for (int round = 0; round < kBisectionSteps / 2; ++round) {
+        const double mid = (lo + hi) * 0.5;
+        const double below = (lo + mid) * 0.5;
+        const double above = (mid + hi) * 0.5;
+        const double vMid = value(mid);
+        const double vBelow = value(below);
+        const double vAbove = value(above);
+        if (Step(mid, vMid, price, lo, hi))
+            return mid;
+        // The next midpoint, (lo + hi) * 0.5 with the moved bound, is one of the two.
+        const bool wentBelow = hi == mid;
+        const double next = wentBelow ? below : above;
+        if (Step(next, wentBelow ? vBelow : vAbove, price, lo, hi))
+            return next;
+    }
+    return kVolFailed;
+}
+
+template <typename Value>
+double BisectOneByOne(double price, double hi, Value value)
+{
+    double lo = kVolFloor;
+    for (int step = 0; step < kBisectionSteps; ++step) {
+        const double mid = (lo + hi) * 0.5;
+        if (Step(mid, value(mid), price, lo, hi))
+            return mid;
+    }
+    return kVolFailed;
+}
+
+template <bool kQuiet, typename Value>
+double Search(double price, Value value)
 {
     if (value(kVolFloor) >= price)
         return kVolFloor;
@@ -30,18 +84,10 @@ double Bisect(double price, Value value)
     }
 
     // From the floor, not from the last bound that fell short.
-    double lo = kVolFloor;
-    for (int step = 0; step < kBisectionSteps; ++step) {
-        const double mid = (lo + hi) * 0.5;
-        const double diff = value(mid) - price;
-        if (std::fabs(diff) < kTolerance)
-            return mid;
-        if (diff >= 0)
-            hi = mid;
-        else
-            lo = mid;
-    }
-    return kVolFailed;
+    if constexpr (kQuiet)
+        return BisectTwoByTwo(price, hi, value);
+    else
+        return BisectOneByOne(price, hi, value);
 }
 
 double Solve(bool call, double S, double K, double r, double T, double price)
@@ -55,12 +101,12 @@ double Solve(bool call, double S, double K, double r, double T, double price)
     detail::Fixed fixed;
     if (detail::QuietTerms(S, K, r, T, fixed)) {
         if (call)
-            return Bisect(price, [&](double sigma) { return detail::CallValue(fixed, sigma); });
-        return Bisect(price, [&](double sigma) { return detail::PutValue(fixed, sigma); });
+            return Search<true>(price, [&](double sigma) { return detail::CallValue(fixed, sigma); });
+        return Search<true>(price, [&](double sigma) { return detail::PutValue(fixed, sigma); });
     }
     if (call)
-        return Bisect(price, [&](double sigma) { return detail::CallValue(S, K, r, sigma, T); });
-    return Bisect(price, [&](double sigma) { return detail::PutValue(S, K, r, sigma, T); });
+        return Search<false>(price, [&](double sigma) { return detail::CallValue(S, K, r, sigma, T); });
+    return Search<false>(price, [&](double sigma) { return detail::PutValue(S, K, r, sigma, T); });
 }
 
 double Checked(bool call, double S, double K, double r, double T, double price)
