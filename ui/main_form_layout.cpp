@@ -21,6 +21,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -99,9 +101,13 @@ QLineEdit *GreekField(QWidget *parent, const char *name, const QRect &geometry)
     return edit;
 }
 
-QGroupBox *Group(QWidget *parent, const char *name, const QRect &geometry, const QString &title)
+// The layout places a group's controls below a frame line that runs through
+// the middle of the title, as the Windows style draws it; Fusion would start
+// the frame below the title, across the first row of controls.
+QGroupBox *Group(QWidget *parent, const char *name, const QRect &geometry, const QString &title, QStyle *style)
 {
     auto *group = Place<QGroupBox>(parent, name, geometry);
+    group->setStyle(style);
     group->setTitle(title);
     group->setFont(Font(13));
     SetFontColour(group, kTeal);
@@ -204,6 +210,8 @@ TMainForm::TMainForm(QWidget *parent) : QWidget(parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(Font(13));
+    QStyle *groupStyle = QStyleFactory::create(QStringLiteral("Windows"));
+    groupStyle->setParent(this);
 
     // A fixed-size sheet in a scroll area: a smaller window scrolls, nothing moves or stretches.
     auto *scroll = new QScrollArea(this);
@@ -247,14 +255,14 @@ TMainForm::TMainForm(QWidget *parent) : QWidget(parent)
     Label1 = Caption(page, "Label1", {8, 8, 96, 16}, QStringLiteral("Calculation date"), Font(13), kTeal);
     CalculationDate = DatePicker(page, "CalculationDate", {120, 8, 113, 24});
 
-    GroupBoxExpDate = Group(page, "GroupBoxExpDate", {8, 40, 225, 73}, QStringLiteral("Expiration date"));
+    GroupBoxExpDate = Group(page, "GroupBoxExpDate", {8, 40, 225, 73}, QStringLiteral("Expiration date"), groupStyle);
     Label2 = Caption(GroupBoxExpDate, "Label2", {17, 21, 85, 16}, QStringLiteral("Calendar date"), Font(13), kNavy);
     ExpirationDate = DatePicker(GroupBoxExpDate, "ExpirationDate", {112, 16, 105, 24});
     Label10 = Caption(GroupBoxExpDate, "Label10", {17, 45, 21, 16}, QStringLiteral("Life"), Font(13), kNavy);
     EditLife = Edit(GroupBoxExpDate, "EditLife", {112, 40, 105, 24}, QStringLiteral("0"), Font(13));
     EditLife->setFocusPolicy(Qt::ClickFocus);
 
-    GroupBox_CallPut = Group(page, "GroupBox_CallPut", {8, 128, 225, 73}, QStringLiteral("Call/Put"));
+    GroupBox_CallPut = Group(page, "GroupBox_CallPut", {8, 128, 225, 73}, QStringLiteral("Call/Put"), groupStyle);
     RadioButtonCall = Place<QRadioButton>(GroupBox_CallPut, "RadioButtonCall", {8, 24, 105, 17});
     RadioButtonPut = Place<QRadioButton>(GroupBox_CallPut, "RadioButtonPut", {8, 48, 73, 17});
     for (const auto &[button, text] : {std::pair{RadioButtonCall, "Call"}, std::pair{RadioButtonPut, "Put"}}) {
@@ -280,7 +288,7 @@ TMainForm::TMainForm(QWidget *parent) : QWidget(parent)
     Label6 = Caption(page, "Label6", {8, 328, 73, 16}, QStringLiteral("Option Price"), Font(13), kTeal);
     EditOptPrice = Edit(page, "EditOptPrice", {112, 320, 121, 24}, {}, Font(13));
 
-    GroupBox1 = Group(page, "GroupBox1", {320, 0, 185, 129}, QStringLiteral("Greeks"));
+    GroupBox1 = Group(page, "GroupBox1", {320, 0, 185, 129}, QStringLiteral("Greeks"), groupStyle);
     Label5 = Caption(GroupBox1, "Label5", {17, 25, 32, 16}, QStringLiteral("Delta"), Font(13), kNavy);
     EditDelta = GreekField(GroupBox1, "EditDelta", {72, 20, 105, 24});
     Label12 = Caption(GroupBox1, "Label12", {17, 50, 48, 16}, QStringLiteral("Gamma"), Font(13), kNavy);
