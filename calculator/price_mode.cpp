@@ -37,7 +37,8 @@ void TMainForm::CalculatePrice()
     const double D = platform::StoreDouble(ParseReal(TextOf(EditDividend)));
     const bool call = RadioButtonCall->isChecked();
 
-    const double value = call ? pricing::CallPriceDiv(S, K, r, sigma, T, D) : pricing::PutPriceDiv(S, K, r, sigma, T, D);
+    const double value =
+        call ? pricing::CallPriceDiv(S, K, r, sigma, T, D) : pricing::PutPriceDiv(S, K, r, sigma, T, D);
     WriteText(EditOptPrice, FormatReal(RoundToDigit(value, -4)));
 
     double delta = 0, gamma = 0, theta = 0, vega = 0, rho = 0;

@@ -29,7 +29,8 @@ Outputs FromEngine(bool call, double S, double K, double r, double sigma, double
         return QString::fromStdString(calculator::FormatReal(calculator::RoundToDigit(x, -4)));
     };
     double delta, gamma, theta, vega, rho;
-    const double value = call ? pricing::CallPriceDiv(S, K, r, sigma, T, D) : pricing::PutPriceDiv(S, K, r, sigma, T, D);
+    const double value =
+        call ? pricing::CallPriceDiv(S, K, r, sigma, T, D) : pricing::PutPriceDiv(S, K, r, sigma, T, D);
     if (call)
         pricing::CallGreeksDiv(S, K, r, sigma, T, D, delta, gamma, theta, vega, rho);
     else
