@@ -42,5 +42,9 @@ fuzz: deps
 	$(FUZZ_BUILD)/fuzz/conversions_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	  -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus
 
+# The .deb lands in $(BUILD)/; its Depends come from the libraries the program links.
+package: build
+	cd $(BUILD) && cpack
+
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) build-*

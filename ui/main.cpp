@@ -3,6 +3,7 @@
 #include "platform/application.h"
 #include "platform/error_display.h"
 
+#include <QIcon>
 #include <QLocale>
 
 namespace {
@@ -22,6 +23,9 @@ char RegionalDecimalSeparator()
 int main(int argc, char **argv)
 {
     platform::Application app(argc, argv);
+    // The same id and picture as the installed menu entry, so the desktop matches the window to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.Varigon"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/com.example.Varigon.png")));
     try {
         calculator::SetDecimalSeparator(RegionalDecimalSeparator());
         TMainForm form;
