@@ -14,6 +14,7 @@ bool Application::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
+        ++escaped_errors_;
         ShowException(std::current_exception());
         return false;
     }

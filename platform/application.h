@@ -11,6 +11,12 @@ public:
     Application(int &argc, char **argv);
 
     bool notify(QObject *receiver, QEvent *event) override;
+
+    // How many errors got past the guarded handlers to this net; tests expect none.
+    int EscapedErrors() const { return escaped_errors_; }
+
+private:
+    int escaped_errors_ = 0;
 };
 
 } // namespace platform
