@@ -32,6 +32,21 @@ bench: BENCH_DEPS = libquantlib0-dev
 bench: build
 	$(BUILD)/bench/engine_bench
 	@if [ -x $(BUILD)/bench/quantlib_bench ]; then $(BUILD)/bench/quantlib_bench; fi
+	bench/startup $(BUILD)/varigon
+
+# A long randomized session on the real window under the sanitizers.
+SOAK_SEED    ?= 1
+SOAK_ACTIONS ?= 100000
+soak: deps
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARIGON_SANITIZE=ON -DVARIGON_BENCH=OFF >/dev/null
+	cmake --build $(SAN_BUILD) --target random_user_tests -j $(JOBS)
+	VARIGON_SEED=$(SOAK_SEED) VARIGON_ACTIONS=$(SOAK_ACTIONS) UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  /usr/bin/time -f 'soak: %e s, peak RSS %M KB' \
+	  $(SAN_BUILD)/tests/random_user_tests --gtest_filter='RandomUserTest.EveryAction*'
+
+# The scripted session under valgrind; fails on bytes definitely lost outside Qt's own.
+memcheck: build
+	scripts/memcheck $(BUILD)/tests/random_user_tests
 
 # Fuzzes the field conversions for FUZZ_SECONDS on a scratch copy of the seed
 # corpus; the committed corpus never grows. Findings land in $(FUZZ_BUILD)/.
