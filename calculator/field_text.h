@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calculator/conversions.h"
+#include "platform/fp_faults.h"
 #include "platform/handler_guard.h"
 
 #include <QLineEdit>
@@ -21,6 +23,25 @@ inline void WriteText(QLineEdit *field, const std::string &text)
 {
     field->setText(QString::fromStdString(text));
     platform::RethrowPending();
+}
+
+// A field as a pricing parameter: the typed number, or the typed number times
+// one of the unit factors, formed at extended precision and stored as a double.
+inline double ParameterOf(const QLineEdit *field, long double factor = 1.0L)
+{
+    return ScaledParameter(ParseReal(TextOf(field)), factor);
+}
+
+// The positivity tests that gate the modes and the chart: each converts its
+// field afresh, so a field that is not a number raises its conversion error.
+inline bool PositiveReal(const QLineEdit *field)
+{
+    return ParseReal(TextOf(field)) > 0;
+}
+
+inline bool PositiveWhole(const QLineEdit *field)
+{
+    return ParseWhole(TextOf(field)) > 0;
 }
 
 } // namespace calculator

@@ -2,10 +2,12 @@
 
 #include "calculator/conversions.h"
 #include "calculator/field_text.h"
+#include "calculator/payoff_description.h"
 #include "platform/fp_faults.h"
 #include "platform/line_series.h"
 #include "pricing/black_scholes.h"
 
+#include <QChartView>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QValueAxis>
@@ -17,9 +19,9 @@
 
 using calculator::CompareLegs;
 using calculator::LegProfit;
-using calculator::ParseReal;
-using calculator::ParseWhole;
-using calculator::TextOf;
+using calculator::ParameterOf;
+using calculator::PositiveReal;
+using calculator::PositiveWhole;
 using calculator::TPayoffLeg;
 using platform::TLineSeries;
 
@@ -57,16 +59,12 @@ private:
 
 void TMainForm::DrawPayoff()
 {
-    if (ParseWhole(TextOf(EditLife)) <= 0)
-        return;
-    if (ParseReal(TextOf(EditSecurityPrice)) <= 0)
-        return;
-    if (ParseReal(TextOf(EditStrike)) <= 0)
+    if (!PositiveWhole(EditLife) || !PositiveReal(EditSecurityPrice) || !PositiveReal(EditStrike))
         return;
 
-    double S = platform::StoreDouble(ParseReal(TextOf(EditSecurityPrice)));
-    double K = platform::StoreDouble(ParseReal(TextOf(EditStrike)));
-    const double P = platform::StoreDouble(ParseReal(TextOf(EditOptPrice)));
+    double S = ParameterOf(EditSecurityPrice);
+    double K = ParameterOf(EditStrike);
+    const double P = ParameterOf(EditOptPrice);
     const bool is_call = RadioButtonCall->isChecked();
 
     platform::ClearStaleFaults();
@@ -121,6 +119,7 @@ void TMainForm::DrawPayoff()
     if (QValueAxis *axis = AxisOf(*LineSeries2, Qt::Vertical))
         axis->setRange(-V, V);
     SpanBottomAxis(*LineSeries1);
+    Chart3->setAccessibleDescription(calculator::DescribePayoff(LineSeries2->points()));
 }
 
 void TMainForm::SeedZeroLine()

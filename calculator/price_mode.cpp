@@ -2,7 +2,6 @@
 
 #include "calculator/conversions.h"
 #include "calculator/field_text.h"
-#include "platform/fp_faults.h"
 #include "pricing/black_scholes.h"
 
 #include <QLineEdit>
@@ -11,30 +10,25 @@
 using calculator::FormatReal;
 using calculator::kPercent;
 using calculator::kYearsPerDay;
-using calculator::ParseReal;
-using calculator::ParseWhole;
+using calculator::ParameterOf;
+using calculator::PositiveReal;
+using calculator::PositiveWhole;
 using calculator::RoundToDigit;
 using calculator::ScaledParameter;
-using calculator::TextOf;
 using calculator::WriteText;
 
 void TMainForm::CalculatePrice()
 {
-    if (ParseWhole(TextOf(EditLife)) <= 0)
-        return;
-    if (ParseReal(TextOf(EditSecurityPrice)) <= 0)
-        return;
-    if (ParseReal(TextOf(EditStrike)) <= 0)
-        return;
-    if (ParseReal(TextOf(EditVol)) <= 0)
+    if (!PositiveWhole(EditLife) || !PositiveReal(EditSecurityPrice) || !PositiveReal(EditStrike) ||
+        !PositiveReal(EditVol))
         return;
 
-    const double S = platform::StoreDouble(ParseReal(TextOf(EditSecurityPrice)));
-    const double K = platform::StoreDouble(ParseReal(TextOf(EditStrike)));
-    const double T = ScaledParameter(ParseReal(TextOf(EditLife)), kYearsPerDay);
-    const double sigma = ScaledParameter(ParseReal(TextOf(EditVol)), kPercent);
-    const double r = ScaledParameter(ParseReal(TextOf(EditRate)), kPercent);
-    const double D = platform::StoreDouble(ParseReal(TextOf(EditDividend)));
+    const double S = ParameterOf(EditSecurityPrice);
+    const double K = ParameterOf(EditStrike);
+    const double T = ParameterOf(EditLife, kYearsPerDay);
+    const double sigma = ParameterOf(EditVol, kPercent);
+    const double r = ParameterOf(EditRate, kPercent);
+    const double D = ParameterOf(EditDividend);
     const bool call = RadioButtonCall->isChecked();
 
     const double value =

@@ -2,7 +2,6 @@
 
 #include "calculator/conversions.h"
 #include "calculator/field_text.h"
-#include "platform/fp_faults.h"
 #include "pricing/black_scholes.h"
 #include "pricing/implied_volatility.h"
 
@@ -12,11 +11,11 @@
 using calculator::FormatReal;
 using calculator::kPercent;
 using calculator::kYearsPerDay;
-using calculator::ParseReal;
-using calculator::ParseWhole;
+using calculator::ParameterOf;
+using calculator::PositiveReal;
+using calculator::PositiveWhole;
 using calculator::RoundToDigit;
 using calculator::ScaledParameter;
-using calculator::TextOf;
 using calculator::WriteText;
 
 namespace {
@@ -27,21 +26,16 @@ constexpr long double kPercentPerUnit = 100.0L;
 
 void TMainForm::CalculateVolatility()
 {
-    if (ParseWhole(TextOf(EditLife)) <= 0)
-        return;
-    if (ParseReal(TextOf(EditSecurityPrice)) <= 0)
-        return;
-    if (ParseReal(TextOf(EditStrike)) <= 0)
-        return;
-    if (ParseReal(TextOf(EditOptPrice)) <= 0)
+    if (!PositiveWhole(EditLife) || !PositiveReal(EditSecurityPrice) || !PositiveReal(EditStrike) ||
+        !PositiveReal(EditOptPrice))
         return;
 
-    const double S = platform::StoreDouble(ParseReal(TextOf(EditSecurityPrice)));
-    const double K = platform::StoreDouble(ParseReal(TextOf(EditStrike)));
-    const double T = ScaledParameter(ParseReal(TextOf(EditLife)), kYearsPerDay);
-    const double P = platform::StoreDouble(ParseReal(TextOf(EditOptPrice)));
-    const double r = ScaledParameter(ParseReal(TextOf(EditRate)), kPercent);
-    const double D = platform::StoreDouble(ParseReal(TextOf(EditDividend)));
+    const double S = ParameterOf(EditSecurityPrice);
+    const double K = ParameterOf(EditStrike);
+    const double T = ParameterOf(EditLife, kYearsPerDay);
+    const double P = ParameterOf(EditOptPrice);
+    const double r = ParameterOf(EditRate, kPercent);
+    const double D = ParameterOf(EditDividend);
     const bool call = RadioButtonCall->isChecked();
 
     // The solver's failure value -1e40 makes the rounding raise "Invalid floating point operation".

@@ -3,6 +3,7 @@
 #include "platform/checked_math.h"
 #include "platform/handler_guard.h"
 #include "platform/line_series.h"
+#include "ui/accessibility.h"
 #include "ui/mylabel.h"
 
 #include <QChart>
@@ -359,6 +360,8 @@ TMainForm::TMainForm(QWidget *parent) : QWidget(parent)
     Bind(this, EditOptPrice, &QLineEdit::textChanged, [this] { EditOptPriceChange(EditOptPrice); });
     new ClickFilter(website, platform::Guarded([this] { websiteClick(website); }));
     Bind(this, LabelAdvCalc, &TmyLabel3d::clicked, [this] { LabelAdvCalcClick(LabelAdvCalc); });
+
+    DescribeForScreenReaders(*this);
 
     // Once the window and every control exist, as the platform raises OnCreate.
     platform::Guarded([this] { FormCreate(); })();
