@@ -53,6 +53,12 @@ public:
         since_ = Clock::now();
     }
 
+    void End()
+    {
+        const std::lock_guard lock(mutex_);
+        action_.clear();
+    }
+
 private:
     using Clock = std::chrono::steady_clock;
 
@@ -99,8 +105,6 @@ struct Snapshot {
     std::array<QString, kFields> texts;
     bool call = true;
     QDate calculation, expiration;
-
-    bool operator==(const Snapshot &other) const = default;
 };
 
 // What one run of the dispatcher makes of the current texts and focus, derived afresh from the
@@ -119,7 +123,7 @@ QString Shown(double x, int digit)
     return QString::fromStdString(calculator::FormatReal(calculator::RoundToDigit(x, digit)));
 }
 
-std::string Real(const QString &text)
+std::string Utf8(const QString &text)
 {
     return text.toStdString();
 }
@@ -158,6 +162,7 @@ protected:
             watchdog_.Begin(where);
             Step(action);
         }
+        watchdog_.End();
         std::cout << "[ random   ] seed " << seed << ": " << i << " actions, " << boxes_seen_ << " boxes, "
                   << price_runs_ << " price and " << volatility_runs_ << " implied-volatility results checked, "
                   << charts_ << " actions left a chart\n";
@@ -191,7 +196,7 @@ private:
     bool Readable(int field)
     {
         try {
-            const std::string text = Real(fields_[field]->text());
+            const std::string text = Utf8(fields_[field]->text());
             if (field == kLife)
                 calculator::ParseWhole(text);
             calculator::ParseReal(text);
@@ -269,7 +274,7 @@ private:
             else
                 out << '\'' << a.key << '\'';
             out << " into " << fields_[a.target]->objectName().toStdString() << " (text \""
-                << Real(fields_[a.target]->text()) << "\")";
+                << Utf8(fields_[a.target]->text()) << "\")";
             break;
         case Action::kClickField:
             out << "click on " << fields_[a.target]->objectName().toStdString();
@@ -368,7 +373,7 @@ private:
     {
         std::ostringstream out;
         for (int i = 0; i < kFields; ++i)
-            out << fields_[i]->objectName().toStdString() << " \"" << Real(s.texts[i]) << "\", ";
+            out << fields_[i]->objectName().toStdString() << " \"" << Utf8(s.texts[i]) << "\", ";
         out << (s.call ? "call" : "put") << ", " << s.calculation.toString(Qt::ISODate).toStdString() << " to "
             << s.expiration.toString(Qt::ISODate).toStdString();
         return out.str();
@@ -460,7 +465,7 @@ private:
 
     Outcome Derive()
     {
-        const auto text = [this](int i) { return Real(fields_[i]->text()); };
+        const auto text = [this](int i) { return Utf8(fields_[i]->text()); };
         const auto filled = [this](int i) { return !fields_[i]->text().isEmpty(); };
         const bool in_opt_price = Form().focusWidget() == fields_[kOptPrice];
         const bool common = filled(kLife) && filled(kSecurity) && filled(kStrike);
