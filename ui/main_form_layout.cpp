@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -81,6 +82,14 @@ QLabel *Caption(QWidget *parent, const char *name, const QRect &geometry, const 
     auto *label = Place<QLabel>(parent, name, geometry);
     label->setText(text);
     label->setFont(font);
+    // The stand-in face runs a little wider than the one the boxes were drawn
+    // for: a caption that its box would clip is condensed just enough to fit.
+    const qreal advance = QFontMetricsF(font).horizontalAdvance(text);
+    if (advance > geometry.width() - 1) {
+        QFont condensed = font;
+        condensed.setStretch(static_cast<int>(100 * (geometry.width() - 1) / advance));
+        label->setFont(condensed);
+    }
     SetFontColour(label, colour);
     return label;
 }
