@@ -7,6 +7,7 @@
 #include <QChartView>
 #include <QDateEdit>
 #include <QDesktopServices>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -92,6 +93,17 @@ TEST_F(WindowTest, GreekFieldsReadAsUnavailableText)
         EXPECT_EQ(iface->role(), QAccessible::EditableText) << field->objectName().toStdString();
         EXPECT_TRUE(iface->state().disabled) << field->objectName().toStdString();
         EXPECT_TRUE(iface->state().readOnly) << field->objectName().toStdString();
+    }
+}
+
+// A clipped caption is unreadable to everyone; the box sizes were drawn for another face.
+TEST_F(WindowTest, EveryCaptionFitsItsBox)
+{
+    for (QLabel *label : Form().findChildren<QLabel *>()) {
+        if (label->objectName().isEmpty() || label->text().isEmpty())
+            continue;
+        EXPECT_LE(QFontMetricsF(label->font()).horizontalAdvance(label->text()), label->width())
+            << label->objectName().toStdString() << " \"" << label->text().toStdString() << "\"";
     }
 }
 
