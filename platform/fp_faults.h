@@ -46,6 +46,13 @@ inline unsigned PendingFaults()
     return _mm_getcsr() & detail::kFaultFlags;
 }
 
+// Puts the fault flags back as PendingFaults() returned them, undoing what
+// auxiliary arithmetic in between may have set.
+inline void RestoreFaults(unsigned flags)
+{
+    _mm_setcsr((_mm_getcsr() & ~detail::kFaultFlags) | flags);
+}
+
 // Forgets faults left by code that does not follow the convention (Qt, libm),
 // so that they are not blamed on the next computation.
 inline void ClearStaleFaults()

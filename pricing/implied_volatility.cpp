@@ -3,6 +3,7 @@
 #include "valuation.h"
 
 #include <cmath>
+#include <limits>
 
 namespace pricing {
 
@@ -12,6 +13,13 @@ constexpr double kFirstUpper = 0.3;
 constexpr double kUpperLimit = 1e10;
 constexpr double kTolerance = 0.00001;
 constexpr int kBisectionSteps = 100;
+
+// How far the polynomial normal distribution may stray from the true one
+// (Abramowitz and Stegun give 7.5e-8; its rounded density factor and the
+// arithmetic add less than 3e-8), with room to spare.
+constexpr double kCndError = 2e-7;
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // One bisection step on the bounds; true when mid is the answer.
 inline bool Step(double mid, double value, double price, double &lo, double &hi)
@@ -26,49 +34,91 @@ inline bool Step(double mid, double value, double price, double &lo, double &hi)
     return false;
 }
 
-// Two steps a round: the values at the midpoint and at both midpoints that
-// can follow it are independent, so the processor overlaps their latencies;
-// the one not taken is discarded. Only for values that neither report nor
-// fault at a volatility between two that were already valued (the fixed-term
-// values: each operation's fault is monotone in sigma, and the floor and the
-// upper bound are valued first), so the extra values leave no trace.
-template <typename Value>
-double BisectTwoByTwo(double price, double hi, Value value)
-{
-    static_assert(kBisectionSteps % 2 == 0);
-    double lo = kVolFloor;
-    for (int round = 0; round < kBisectionSteps / 2; ++round) {
-        const double mid = (lo + hi) * 0.5;
-        const double below = (lo + mid) * 0.5;
-        const double above = (mid + hi) * 0.5;
-        const double vMid = value(mid);
-        const double vBelow = value(below);
-        const double vAbove = value(above);
-        if (Step(mid, vMid, price, lo, hi))
-            return mid;
-        // The next midpoint, (lo + hi) * 0.5 with the moved bound, is one of the two.
-        const bool wentBelow = hi == mid;
-        const double next = wentBelow ? below : above;
-        if (Step(next, wentBelow ? vBelow : vAbove, price, lo, hi))
-            return next;
-    }
-    return kVolFailed;
-}
+// Volatilities at or below `below` value at least the tolerance under the
+// price, those at or above `above` at least the tolerance over it, so a
+// bisection step there goes the known way without a value being computed.
+struct KnownSides {
+    double below = -kInfinity;
+    double above = kInfinity;
+};
 
 template <typename Value>
-double BisectOneByOne(double price, double hi, Value value)
+double Bisect(double price, double hi, Value value, KnownSides known = {})
 {
     double lo = kVolFloor;
     for (int step = 0; step < kBisectionSteps; ++step) {
         const double mid = (lo + hi) * 0.5;
-        if (Step(mid, value(mid), price, lo, hi))
+        if (mid <= known.below)
+            lo = mid;
+        else if (mid >= known.above)
+            hi = mid;
+        else if (Step(mid, value(mid), price, lo, hi))
             return mid;
     }
     return kVolFailed;
 }
 
-template <bool kQuiet, typename Value>
-double Search(double price, Value value)
+// Finds where the bisection's steps are known in advance, by a safeguarded
+// Newton search for the root and one value either side of it. The true
+// Black-Scholes value grows with sigma and the computed one is within
+// `stray` of it, so a computed value a margin of 2 x stray beyond the price
+// bounds every computed value on its side. The search's own arithmetic may
+// raise flags that the bisection would not: they are put back afterwards.
+KnownSides Locate(const detail::Fixed &f, bool call, double price, double hi)
+{
+    const unsigned faults = platform::PendingFaults();
+    const double stray = kCndError * (f.S + f.discounted);
+    const double margin = kTolerance + 2 * stray;
+    const auto value = [&](double sigma) { return call ? detail::CallValue(f, sigma) : detail::PutValue(f, sigma); };
+
+    KnownSides known;
+    const auto note = [&](double sigma, double v) {
+        if (v <= price - margin && sigma > known.below)
+            known.below = sigma;
+        if (v >= price + margin && sigma < known.above)
+            known.above = sigma;
+    };
+
+    double a = kVolFloor;
+    double b = hi;
+    // Corrado and Miller's estimate as the first guess; the put through parity.
+    const double X = f.discounted;
+    const double callPrice = call ? price : price + f.S - X;
+    const double half = callPrice - 0.5 * (f.S - X);
+    const double root = std::sqrt(std::fmax(half * half - (f.S - X) * (f.S - X) / 3.141592653589793, 0.0));
+    double sigma = std::sqrt(2 * 3.141592653589793) / (f.S + X) * (half + root) / f.sT;
+    if (!std::isgreater(sigma, a) || !std::isless(sigma, b))
+        sigma = 0.5 * (a + b);
+    double slope = 0;
+    double diff = 0;
+    for (int i = 0; i < 40; ++i) {
+        const double v = value(sigma);
+        note(sigma, v);
+        diff = v - price;
+        if (diff < 0)
+            a = sigma;
+        else
+            b = sigma;
+        slope = f.S * f.sT * detail::Density(detail::Terms(f, sigma).d1);
+        // Close enough for the two values either side to land outside the margin.
+        if (std::fabs(diff) < margin)
+            break;
+        // A Newton step where it lands inside the bracket, halving elsewhere.
+        const double next = std::isgreater(slope, 0.0) ? sigma - diff / slope : a;
+        sigma = std::isgreater(next, a) && std::isless(next, b) ? next : 0.5 * (a + b);
+    }
+    if (std::isgreater(slope, 0.0)) {
+        const double reach = 1.5 * (margin + std::fabs(diff)) / slope;
+        for (const double side : {sigma - reach, sigma + reach})
+            if (side > kVolFloor && side < hi)
+                note(side, value(side));
+    }
+    platform::RestoreFaults(faults);
+    return known;
+}
+
+template <bool kFixed, typename Value>
+double Search(double price, Value value, const detail::Fixed *fixed = nullptr, bool call = true)
 {
     if (value(kVolFloor) >= price)
         return kVolFloor;
@@ -83,11 +133,15 @@ double Search(double price, Value value)
             return kVolFailed;
     }
 
-    // From the floor, not from the last bound that fell short.
-    if constexpr (kQuiet)
-        return BisectTwoByTwo(price, hi, value);
-    else
-        return BisectOneByOne(price, hi, value);
+    // From the floor, not from the last bound that fell short. Where the
+    // values are well-behaved the steps far from the root are known without
+    // computing them; every value the bisection does compute is the same.
+    if constexpr (kFixed) {
+        if (std::isgreater(fixed->S, 0.0) && std::isgreater(fixed->K, 0.0) && std::isgreater(fixed->sT, 0.0) &&
+            std::isfinite(fixed->S + fixed->discounted + fixed->sT) && std::isfinite(price))
+            return Bisect(price, hi, value, Locate(*fixed, call, price, hi));
+    }
+    return Bisect(price, hi, value);
 }
 
 double Solve(bool call, double S, double K, double r, double T, double price)
@@ -101,8 +155,8 @@ double Solve(bool call, double S, double K, double r, double T, double price)
     detail::Fixed fixed;
     if (detail::QuietTerms(S, K, r, T, fixed)) {
         if (call)
-            return Search<true>(price, [&](double sigma) { return detail::CallValue(fixed, sigma); });
-        return Search<true>(price, [&](double sigma) { return detail::PutValue(fixed, sigma); });
+            return Search<true>(price, [&](double sigma) { return detail::CallValue(fixed, sigma); }, &fixed, call);
+        return Search<true>(price, [&](double sigma) { return detail::PutValue(fixed, sigma); }, &fixed, call);
     }
     if (call)
         return Search<false>(price, [&](double sigma) { return detail::CallValue(S, K, r, sigma, T); });
