@@ -31,6 +31,7 @@ screenshot: build
 bench: BENCH_DEPS = libquantlib0-dev
 bench: build
 	$(BUILD)/bench/engine_bench
+	$(BUILD)/bench/keystroke_bench
 	@if [ -x $(BUILD)/bench/quantlib_bench ]; then $(BUILD)/bench/quantlib_bench; fi
 	bench/startup $(BUILD)/varigon
 
