@@ -55,6 +55,24 @@ private:
     TLineSeries &series_;
 };
 
+// Shows exactly -V..V, labelled in round steps (1, 2 or 5 times a power of
+// ten, about two to each side). Qt lays out the ticks of the current range at
+// every change, so a finer step waits for the narrower range, and a coarser
+// step comes before the wider one.
+void SetSymmetricRange(QValueAxis &axis, double V)
+{
+    const double rough = V / 2;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    const double step = rough < 2 * power ? power : rough < 5 * power ? 2 * power : 5 * power;
+    if (step < axis.tickInterval()) {
+        axis.setRange(-V, V);
+        axis.setTickInterval(step);
+    } else {
+        axis.setTickInterval(step);
+        axis.setRange(-V, V);
+    }
+}
+
 } // namespace
 
 void TMainForm::DrawPayoff()
@@ -117,7 +135,7 @@ void TMainForm::DrawPayoff()
 
     const double V = pricing::MaxOf(std::abs(LineSeries2->MaxYValue()), std::abs(LineSeries2->MinYValue()));
     if (QValueAxis *axis = AxisOf(*LineSeries2, Qt::Vertical))
-        axis->setRange(-V, V);
+        SetSymmetricRange(*axis, V);
     SpanBottomAxis(*LineSeries1);
     Chart3->setAccessibleDescription(calculator::DescribePayoff(LineSeries2->points()));
 }

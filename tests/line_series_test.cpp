@@ -15,7 +15,7 @@ std::string Describe(const QList<QPointF> &points)
 {
     std::string text;
     for (const QPointF &p : points)
-        text += "(" + std::to_string(p.x()) + ", " + std::to_string(p.y()) + ") ";
+        text.append("(").append(std::to_string(p.x())).append(", ").append(std::to_string(p.y())).append(") ");
     return text;
 }
 

@@ -16,7 +16,11 @@ std::string Describe(const QList<QPointF> &points)
 {
     std::string text;
     for (const QPointF &p : points)
-        text += "(" + QString::number(p.x()).toStdString() + ", " + QString::number(p.y()).toStdString() + ") ";
+        text.append("(")
+            .append(QString::number(p.x()).toStdString())
+            .append(", ")
+            .append(QString::number(p.y()).toStdString())
+            .append(") ");
     return text;
 }
 
@@ -285,5 +289,35 @@ INSTANTIATE_TEST_SUITE_P(
                     StopCase{"security price", "-1", {ErrorBox("'-' is not a valid floating point value.")}},
                     StopCase{"strike", "0", {}},
                     StopCase{"strike", "-100", {ErrorBox("'-' is not a valid floating point value.")}}));
+
+} // namespace
+
+namespace {
+
+// The left axis keeps the exact range -V..V but labels it in round steps; from
+// a wide range to a narrow one and back the step follows without the chart
+// laying out thousands of ticks on the way.
+TEST_F(PayoffChartTest, LeftAxisLabelsRoundStepsForEveryRange)
+{
+    struct Step {
+        QString security, strike, price;
+        double range, interval;
+    };
+    const Step steps[] = {
+        {"200", "100", "105", 10500, 5000},
+        {"1", "1", "0.05", 45, 20},
+        {"100", "100", "5", 4500, 2000},
+        {"1", "1", "0.05", 45, 20},
+    };
+    for (const Step &s : steps) {
+        DrawWithMarketPrice(true, s.security, s.strike, s.price);
+        QValueAxis *left = AxisOf(Form().LineSeries2, Qt::Vertical);
+        EXPECT_EQ(left->max(), s.range) << "S=" << s.security.toStdString() << " K=" << s.strike.toStdString()
+                                        << " P=" << s.price.toStdString();
+        EXPECT_EQ(left->tickType(), QValueAxis::TicksDynamic);
+        EXPECT_EQ(left->tickAnchor(), 0);
+        EXPECT_EQ(left->tickInterval(), s.interval) << "S=" << s.security.toStdString();
+    }
+}
 
 } // namespace

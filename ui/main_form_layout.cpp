@@ -158,10 +158,12 @@ private:
     std::function<void()> onClick_;
 };
 
-QValueAxis *Axis(QChart *chart, Qt::Alignment alignment, const QString &title, qreal min, qreal max)
+QValueAxis *Axis(QChart *chart, Qt::Alignment alignment, const QString &title, qreal min, qreal max,
+                 const QString &labels)
 {
     auto *axis = new QValueAxis(chart);
     axis->setTitleText(title);
+    axis->setLabelFormat(labels);
     axis->setLineVisible(false);
     axis->setRange(min, max);
     axis->setMinorTickCount(3);
@@ -328,8 +330,12 @@ TMainForm::TMainForm(QWidget *parent) : QWidget(parent)
     Chart3->setBackgroundBrush(QColor(205, 205, 205));
     Chart3->setRenderHint(QPainter::Antialiasing);
 
-    QValueAxis *bottom = Axis(chart, Qt::AlignBottom, QStringLiteral("Security Price"), 0, 10);
-    QValueAxis *left = Axis(chart, Qt::AlignLeft, QStringLiteral("Profit/Loss $"), -1, 1);
+    QValueAxis *bottom = Axis(chart, Qt::AlignBottom, QStringLiteral("Security Price"), 0, 10, QStringLiteral("%g"));
+    QValueAxis *left = Axis(chart, Qt::AlignLeft, QStringLiteral("Profit/Loss $"), -1, 1, QStringLiteral("%g"));
+    // Round steps from 0, which the chart adapts to each range it draws.
+    left->setTickType(QValueAxis::TicksDynamic);
+    left->setTickAnchor(0);
+    left->setTickInterval(0.5);
     left->setMinorGridLineVisible(true);
     left->setMinorGridLinePen(QPen(QColor(128, 128, 128), 1, Qt::DotLine));
     LineSeries1 = Series(chart, "LineSeries1", QStringLiteral("ZeroLine"), Qt::red, 2);
