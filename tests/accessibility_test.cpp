@@ -107,20 +107,6 @@ TEST_F(WindowTest, EveryCaptionFitsItsBox)
     }
 }
 
-// Stands in for the desktop's browser.
-class Browser : public QObject {
-    Q_OBJECT
-
-public:
-    Browser() { QDesktopServices::setUrlHandler("http", this, "Open"); }
-    ~Browser() override { QDesktopServices::unsetUrlHandler("http"); }
-
-    std::vector<QUrl> opened;
-
-public slots:
-    void Open(const QUrl &url) { opened.push_back(url); }
-};
-
 TEST_F(WindowTest, LinksReadAsLinksAndTheirPressActionOpensThePage)
 {
     TMainForm &f = Form();
@@ -165,4 +151,3 @@ TEST_F(WindowTest, ChartIsNamedAndDescribesTheLineItDraws)
 
 } // namespace
 
-#include "accessibility_test.moc"

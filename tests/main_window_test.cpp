@@ -230,20 +230,6 @@ TEST_F(WindowTest, LinkLabelsAreStyledAsLinks)
         << "the host name must fit its label";
 }
 
-// Stands in for the desktop's browser.
-class Browser : public QObject {
-    Q_OBJECT
-
-public:
-    Browser() { QDesktopServices::setUrlHandler("http", this, "Open"); }
-    ~Browser() override { QDesktopServices::unsetUrlHandler("http"); }
-
-    std::vector<QUrl> opened;
-
-public slots:
-    void Open(const QUrl &url) { opened.push_back(url); }
-};
-
 TEST_F(WindowTest, LinksOpenTheCaptionAsItReadsAndTheProductPageOnTheSameHost)
 {
     Browser browser;
@@ -301,4 +287,3 @@ TEST_F(WindowTest, ErrorOfAnotherKindShowsAnEmptyBox)
 
 } // namespace
 
-#include "main_window_test.moc"

@@ -2,8 +2,11 @@
 
 #include "calculator/main_form.h"
 
+#include <QDesktopServices>
 #include <QMessageBox>
+#include <QObject>
 #include <QString>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +49,20 @@ RecordedBox MathReportBox(const QString &text);
 // The typing helpers first make the window active again if a box took the
 // activation away, then put the focus on the control the way a mouse click
 // would, so that the form's ActiveControl() is that control.
+// Stands in for the desktop's browser.
+class Browser : public QObject {
+    Q_OBJECT
+
+public:
+    Browser() { QDesktopServices::setUrlHandler("http", this, "Open"); }
+    ~Browser() override { QDesktopServices::unsetUrlHandler("http"); }
+
+    std::vector<QUrl> opened;
+
+public slots:
+    void Open(const QUrl &url) { opened.push_back(url); }
+};
+
 class WindowTest : public testing::Test {
 protected:
     WindowTest();
