@@ -42,9 +42,13 @@ double Cnd(double x)
     return x >= 0.0 ? e : 1.0 - e;
 }
 
+struct D1D2 {
+    double sT, d1, d2;
+};
+
 // The fences state the order of evaluation, which the compiler may otherwise
 // change between a report and an unrelated fault.
-double Value(bool call, double S, double K, double r, double sigma, double T)
+D1D2 Terms(double S, double K, double r, double sigma, double T)
 {
     const double sT = Sqrt(T);
     platform::FenceResults(sT);
@@ -53,7 +57,12 @@ double Value(bool call, double S, double K, double r, double sigma, double T)
     platform::FenceResults(lnSK);
     platform::FenceInputs(r, T, sigma);
     const double d1 = (lnSK + r * T) / (sigma * sT) + 0.5 * sigma * sT;
-    const double d2 = d1 - sigma * sT;
+    return {sT, d1, d1 - sigma * sT};
+}
+
+double Value(bool call, double S, double K, double r, double sigma, double T)
+{
+    const auto [sT, d1, d2] = Terms(S, K, r, sigma, T);
     if (call) {
         const double n1 = Cnd(d1);
         platform::FenceResults(n1);
@@ -75,14 +84,7 @@ double Adjusted(double S, double r, double T, double D)
 
 void Greeks(bool call, double S, double K, double r, double sigma, double T, double *out)
 {
-    const double sT = Sqrt(T);
-    platform::FenceResults(sT);
-    platform::FenceInputs(S, K);
-    const double lnSK = Log(S / K);
-    platform::FenceResults(lnSK);
-    platform::FenceInputs(r, T, sigma);
-    const double d1 = (lnSK + r * T) / (sigma * sT) + 0.5 * sigma * sT;
-    const double d2 = d1 - sigma * sT;
+    const auto [sT, d1, d2] = Terms(S, K, r, sigma, T);
     const double delta = call ? Cnd(d1) : -Cnd(-d1);
     platform::FenceResults(delta);
     RaisePendingFault();
