@@ -98,7 +98,7 @@ private:
     void Recalculate();
     void CalculatePrice();
     void CalculateVolatility();
-    void WriteGreeks(double delta, double gamma, double theta, double vega);
+    void ShowGreeks(bool call, double S, double K, double r, double sigma, double T, double D);
     void DrawPayoff();
     void SeedZeroLine();
 

@@ -35,17 +35,18 @@ void TMainForm::CalculatePrice()
         call ? pricing::CallPriceDiv(S, K, r, sigma, T, D) : pricing::PutPriceDiv(S, K, r, sigma, T, D);
     WriteText(EditOptPrice, FormatReal(RoundToDigit(value, -4)));
 
+    ShowGreeks(call, S, K, r, sigma, T, D);
+}
+
+// Both modes show the Greeks of the same six parameters; vega per percentage
+// point of volatility, rho not at all.
+void TMainForm::ShowGreeks(bool call, double S, double K, double r, double sigma, double T, double D)
+{
     double delta = 0, gamma = 0, theta = 0, vega = 0, rho = 0;
     if (call)
         pricing::CallGreeksDiv(S, K, r, sigma, T, D, delta, gamma, theta, vega, rho);
     else
         pricing::PutGreeksDiv(S, K, r, sigma, T, D, delta, gamma, theta, vega, rho);
-    WriteGreeks(delta, gamma, theta, vega);
-}
-
-// Vega is shown per percentage point of volatility.
-void TMainForm::WriteGreeks(double delta, double gamma, double theta, double vega)
-{
     WriteText(EditDelta, FormatReal(RoundToDigit(delta, -4)));
     WriteText(EditGamma, FormatReal(RoundToDigit(gamma, -4)));
     WriteText(EditTheta, FormatReal(RoundToDigit(theta, -4)));

@@ -2,7 +2,6 @@
 
 #include "calculator/conversions.h"
 #include "calculator/field_text.h"
-#include "pricing/black_scholes.h"
 #include "pricing/implied_volatility.h"
 
 #include <QLineEdit>
@@ -43,10 +42,5 @@ void TMainForm::CalculateVolatility()
         call ? pricing::CallImpliedVolDiv(S, K, r, T, P, D) : pricing::PutImpliedVolDiv(S, K, r, T, P, D);
     WriteText(EditVol, FormatReal(RoundToDigit(ScaledParameter(sigma, kPercentPerUnit), 0)));
 
-    double delta = 0, gamma = 0, theta = 0, vega = 0, rho = 0;
-    if (call)
-        pricing::CallGreeksDiv(S, K, r, sigma, T, D, delta, gamma, theta, vega, rho);
-    else
-        pricing::PutGreeksDiv(S, K, r, sigma, T, D, delta, gamma, theta, vega, rho);
-    WriteGreeks(delta, gamma, theta, vega);
+    ShowGreeks(call, S, K, r, sigma, T, D);
 }
