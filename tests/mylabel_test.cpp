@@ -465,15 +465,21 @@ TEST(Label3dTest, LeftTopShadeHeldWhiteWhileShadeLTSetAndRestoredAfter)
     }
 }
 
-class PaintCounter : public QObject {
+// Counts the events of one type that reach the object it filters.
+class EventCounter : public QObject {
 public:
-    int paints = 0;
+    explicit EventCounter(QEvent::Type type) : type_(type) {}
+
+    int count = 0;
 
     bool eventFilter(QObject *, QEvent *event) override
     {
-        paints += event->type() == QEvent::Paint;
+        count += event->type() == type_;
         return false;
     }
+
+private:
+    QEvent::Type type_;
 };
 
 struct RepaintCase {
@@ -507,16 +513,16 @@ protected:
 
     void Settle()
     {
-        const int before = sentinelPaints_.paints;
+        const int before = sentinelPaints_.count;
         sentinel_->update();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return sentinelPaints_.paints > before; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return sentinelPaints_.count > before; }));
     }
 
     QWidget window_;
     TmyLabel3d *label_ = new TmyLabel3d(&window_);
     QWidget *sentinel_ = new QWidget(&window_);
-    PaintCounter labelPaints_;
-    PaintCounter sentinelPaints_;
+    EventCounter labelPaints_{QEvent::Paint};
+    EventCounter sentinelPaints_{QEvent::Paint};
 };
 
 TEST_P(Label3dRepaintTest, RepaintsOnlyWhenTheSetterSaysSo)
@@ -526,10 +532,10 @@ TEST_P(Label3dRepaintTest, RepaintsOnlyWhenTheSetterSaysSo)
         c.prepare(*label_);
         Settle();
     }
-    const int before = labelPaints_.paints;
+    const int before = labelPaints_.count;
     c.run(*label_);
     Settle();
-    EXPECT_EQ(labelPaints_.paints > before, c.repaints) << c;
+    EXPECT_EQ(labelPaints_.count > before, c.repaints) << c;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -672,16 +678,6 @@ TEST(Label3dPointerTest, RaisesOnMouseOutWhenDraggedAcrossTheEdge)
     }
 }
 
-class MoveCounter : public QObject {
-public:
-    int moves = 0;
-
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        moves += event->type() == QEvent::MouseMove;
-        return false;
-    }
-};
 
 // A plain label passes pointer moves on to its parent; ours keeps them from
 // everything behind it.
@@ -701,11 +697,11 @@ TEST(Label3dPointerTest, PointerMovesReachNoHandlerBehindTheLabel)
         QLabel *label = c.ours ? new TmyLabel3d(&parent) : new QLabel(&parent);
         label->setMouseTracking(true);
         label->setGeometry(0, 0, 60, 20);
-        MoveCounter parentMoves;
+        EventCounter parentMoves(QEvent::MouseMove);
         parent.installEventFilter(&parentMoves);
         QMouseEvent move(QEvent::MouseMove, QPointF(30, 10), QPointF(30, 10), Qt::NoButton, c.buttons, Qt::NoModifier);
         QApplication::sendEvent(label, &move);
-        EXPECT_EQ(parentMoves.moves, c.expected)
+        EXPECT_EQ(parentMoves.count, c.expected)
             << (c.ours ? "TmyLabel3d" : "QLabel") << ", buttons 0x" << std::hex << c.buttons.toInt();
     }
 }
