@@ -43,18 +43,6 @@ void SpanBottomAxis(TLineSeries &zero_line)
         axis->setRange(zero_line.MinXValue(), zero_line.MaxXValue());
 }
 
-// Hands the series' points to Qt in one replace, also when an error stops the redraw half-way.
-class BatchedUpdate {
-public:
-    explicit BatchedUpdate(TLineSeries &series) : series_(series) { series_.BeginUpdate(); }
-    ~BatchedUpdate() { series_.EndUpdate(); }
-    BatchedUpdate(const BatchedUpdate &) = delete;
-    BatchedUpdate &operator=(const BatchedUpdate &) = delete;
-
-private:
-    TLineSeries &series_;
-};
-
 // Shows exactly -V..V, labelled in round steps (1, 2 or 5 times a power of
 // ten, about two to each side). Qt lays out the ticks of the current range at
 // every change, so a finer step waits for the narrower range, and a coarser
@@ -93,8 +81,8 @@ void TMainForm::DrawPayoff()
 
     {
         // Ended in reverse order: Qt gets the profit/loss line first, then the zero line.
-        const BatchedUpdate zero_update(*LineSeries1);
-        const BatchedUpdate profit_update(*LineSeries2);
+        const TLineSeries::Batch zero_update(*LineSeries1);
+        const TLineSeries::Batch profit_update(*LineSeries2);
 
         FLegs.clear();
         LineSeries2->Clear();
@@ -145,7 +133,7 @@ void TMainForm::SeedZeroLine()
     FLegs.clear();
     FLeg = nullptr;
     {
-        const BatchedUpdate zero_update(*LineSeries1);
+        const TLineSeries::Batch zero_update(*LineSeries1);
         LineSeries1->AddXY(0, 0);
         LineSeries1->AddXY(10, 0);
     }

@@ -4,6 +4,15 @@
 
 namespace platform {
 
+namespace {
+
+bool ByY(const QPointF &a, const QPointF &b)
+{
+    return a.y() < b.y();
+}
+
+} // namespace
+
 TLineSeries::TLineSeries(QObject *parent) : QLineSeries(parent) {}
 
 void TLineSeries::Clear()
@@ -25,18 +34,14 @@ double TLineSeries::MaxYValue() const
 {
     if (sorted_.isEmpty())
         return 0;
-    return std::max_element(sorted_.begin(), sorted_.end(),
-                            [](const QPointF &a, const QPointF &b) { return a.y() < b.y(); })
-        ->y();
+    return std::max_element(sorted_.begin(), sorted_.end(), ByY)->y();
 }
 
 double TLineSeries::MinYValue() const
 {
     if (sorted_.isEmpty())
         return 0;
-    return std::min_element(sorted_.begin(), sorted_.end(),
-                            [](const QPointF &a, const QPointF &b) { return a.y() < b.y(); })
-        ->y();
+    return std::min_element(sorted_.begin(), sorted_.end(), ByY)->y();
 }
 
 double TLineSeries::MaxXValue() const

@@ -26,6 +26,19 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
+    // BeginUpdate for its lifetime: the points reach Qt also when an error
+    // stops the filling half-way.
+    class Batch {
+    public:
+        explicit Batch(TLineSeries &series) : series_(series) { series_.BeginUpdate(); }
+        ~Batch() { series_.EndUpdate(); }
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        TLineSeries &series_;
+    };
+
 private:
     void Changed();
 

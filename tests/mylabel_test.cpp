@@ -604,13 +604,24 @@ TEST(Label3dPointerTest, RaisesOnMouseOutOncePerLeave)
 }
 
 // The pointer moved by the window system across each edge of the label.
+// A 60 x 20 label at (50, 30) in a shown window of its own.
+struct LabelInWindow {
+    QWidget window;
+    TmyLabel3d *label = new TmyLabel3d(&window);
+
+    LabelInWindow()
+    {
+        window.resize(200, 100);
+        label->setGeometry(50, 30, 60, 20);
+        window.show();
+    }
+};
+
 TEST(Label3dPointerTest, RaisesOnMouseOutWhenThePointerCrossesAnyEdge)
 {
-    QWidget window;
-    window.resize(200, 100);
-    auto *label = new TmyLabel3d(&window);
-    label->setGeometry(50, 30, 60, 20);
-    window.show();
+    LabelInWindow shown;
+    QWidget &window = shown.window;
+    TmyLabel3d *label = shown.label;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QSignalSpy out(label, &TmyLabel3d::OnMouseOut);
 
@@ -652,11 +663,9 @@ TEST(Label3dPointerTest, RaisesOnMouseOutWhenDraggedAcrossTheEdge)
         {"iPRo", "0001"}, {"iPiiR", "00000"},   {"iPoooR", "001111"},
     };
     for (const auto &c : cases) {
-        QWidget window;
-        window.resize(200, 100);
-        auto *label = new TmyLabel3d(&window);
-        label->setGeometry(50, 30, 60, 20);
-        window.show();
+        LabelInWindow shown;
+        QWidget &window = shown.window;
+        TmyLabel3d *label = shown.label;
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         QSignalSpy out(label, &TmyLabel3d::OnMouseOut);
         QWindow *handle = window.windowHandle();
